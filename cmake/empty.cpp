@@ -1,0 +1,1 @@
+// Stands in for a library whose folder has no sources yet.

@@ -1,0 +1,33 @@
+# Cross build for Windows x86-64 with Debian's MinGW-w64 (POSIX thread model,
+# so std::thread and std::mutex work).
+set(CMAKE_SYSTEM_NAME Windows)
+set(CMAKE_SYSTEM_PROCESSOR x86_64)
+
+set(MINGW_TRIPLE x86_64-w64-mingw32)
+set(CMAKE_C_COMPILER ${MINGW_TRIPLE}-gcc-posix)
+set(CMAKE_CXX_COMPILER ${MINGW_TRIPLE}-g++-posix)
+set(CMAKE_RC_COMPILER ${MINGW_TRIPLE}-windres)
+
+# The Windows dependencies (libpng, libjpeg-turbo, GoogleTest) are built by
+# scripts/build-windows-deps into a cache prefix outside the repository.
+if(NOT DEFINED VEXLO_WINDOWS_DEPS)
+  if(DEFINED ENV{VEXLO_WINDOWS_DEPS})
+    set(VEXLO_WINDOWS_DEPS $ENV{VEXLO_WINDOWS_DEPS})
+  else()
+    set(VEXLO_WINDOWS_DEPS $ENV{HOME}/.cache/vexlo/mingw64)
+  endif()
+endif()
+
+set(CMAKE_FIND_ROOT_PATH /usr/${MINGW_TRIPLE} ${VEXLO_WINDOWS_DEPS})
+set(CMAKE_PREFIX_PATH ${VEXLO_WINDOWS_DEPS})
+set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
+set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
+set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
+set(CMAKE_FIND_ROOT_PATH_MODE_PACKAGE ONLY)
+
+# Static libraries only: honomikasa.exe needs no DLL beside it.
+set(CMAKE_FIND_LIBRARY_SUFFIXES .a)
+
+# ctest runs the Windows test executables under Wine, in a prefix kept inside
+# the build tree (see scripts/wine-run).
+set(CMAKE_CROSSCOMPILING_EMULATOR ${CMAKE_CURRENT_LIST_DIR}/../scripts/wine-run ${CMAKE_BINARY_DIR}/wineprefix)
