@@ -1,0 +1,3 @@
+#include "engine/core/EngineSettings.h"
+
+EngineSettings engineSettings;
