@@ -1,6 +1,7 @@
 // The window system and GDI, as the engine logic reaches them: user32's
-// windows, classes, messages, timers, cursor, display settings and question
-// box, and GDI's device contexts. Names and argument values are the
+// windows, classes, messages, timers, cursor and question box, and GDI's
+// device contexts (the frame transfers and display settings are in
+// PresentPort.h). Names and argument values are the
 // platform's own; the handle types, records and constants the logic needs
 // are declared here portably. Texts are code page 932.
 #pragma once
@@ -64,16 +65,6 @@ struct PaintStruct {
   DeviceContext deviceContext;
   int32_t erase;
   WindowRect paintArea;
-};
-
-// DEVMODEA, the fields a display-mode change and the mode list use.
-struct DevModeA {
-  uint16_t size;  // dmSize: 156 for the ANSI record
-  uint32_t fields;
-  uint32_t bitsPerPel;
-  uint32_t pelsWidth;
-  uint32_t pelsHeight;
-  uint32_t displayFrequency;
 };
 
 // Window messages.
@@ -203,15 +194,6 @@ constexpr unsigned MB_ICONQUESTION = 0x00000020;
 constexpr int IDYES = 6;
 constexpr int IDNO = 7;
 
-// ChangeDisplaySettingsA and DEVMODEA.
-constexpr uint32_t CDS_FULLSCREEN = 0x00000004;
-constexpr int32_t DISP_CHANGE_SUCCESSFUL = 0;
-constexpr uint32_t DM_BITSPERPEL = 0x00040000;
-constexpr uint32_t DM_PELSWIDTH = 0x00080000;
-constexpr uint32_t DM_PELSHEIGHT = 0x00100000;
-constexpr uint32_t DM_DISPLAYFREQUENCY = 0x00400000;
-constexpr uint32_t ENUM_CURRENT_SETTINGS = 0xFFFFFFFF;
-
 // Message helpers of the platform's headers.
 constexpr uint32_t LowWord(uintptr_t value) { return static_cast<uint32_t>(value & 0xFFFF); }
 constexpr uint32_t HighWord(uintptr_t value) { return static_cast<uint32_t>((value >> 16) & 0xFFFF); }
@@ -277,10 +259,6 @@ int GetCursorPos(Point* point);
 // Timers.
 uintptr_t SetTimer(WindowHandle window, uintptr_t id, uint32_t milliseconds, TimerProcedure procedure);
 int KillTimer(WindowHandle window, uintptr_t id);
-
-// Display settings.
-int32_t ChangeDisplaySettingsA(DevModeA* mode, uint32_t flags);
-int EnumDisplaySettingsA(const char* deviceName, uint32_t modeIndex, DevModeA* mode);
 
 // A modal question box; the answer, or 0 when the box could not be shown.
 int MessageBoxA(WindowHandle owner, const char* text, const char* caption, unsigned style);
