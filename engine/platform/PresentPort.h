@@ -10,8 +10,6 @@
 
 namespace port {
 
-using DeviceContext = void*;  // HDC
-
 // The fields of DEVMODEA that the engine reads and writes.
 struct DisplaySettings {
   uint32_t dmSize;  // DEVMODE_SIZE
@@ -37,6 +35,8 @@ int EnumDisplaySettingsA(const char* deviceName, uint32_t modeNumber, DisplaySet
 // mode null puts the desktop's registry mode back.
 long ChangeDisplaySettingsA(const DisplaySettings* mode, uint32_t flags);
 
+// The device context comes from GetDC of WindowPort.h.
+
 // BITMAPINFO with BI_BITFIELDS: the header followed by the three colour
 // masks.
 struct BitmapInfo {
@@ -56,9 +56,6 @@ struct BitmapInfo {
 constexpr uint32_t BI_BITFIELDS = 3;
 constexpr unsigned DIB_RGB_COLORS = 0;
 constexpr uint32_t SRCCOPY = 0x00CC0020;
-
-DeviceContext GetDC(WindowHandle window);
-int ReleaseDC(WindowHandle window, DeviceContext dc);
 
 // The scan lines startScan .. startScan+lines-1 of a DIB to the device
 // context, unscaled; the number of lines set, 0 on failure.

@@ -29,8 +29,6 @@ PresentScript& Script() {
   return script;
 }
 
-int dcToken;  // the address stands for the window's device context
-
 int KeepFrame(int srcWidth, int srcHeight, int destWidth, int destHeight, const void* bits,
               const port::BitmapInfo* info, int stretched) {
   if (bits == nullptr || info == nullptr || srcWidth <= 0 || srcHeight <= 0) return 0;
@@ -85,8 +83,6 @@ long ChangeDisplaySettingsA(const DisplaySettings* mode, uint32_t flags) {
   return DISP_CHANGE_FAILED;
 }
 
-DeviceContext GetDC(WindowHandle) { return &dcToken; }
-int ReleaseDC(WindowHandle, DeviceContext) { return 1; }
 
 int SetDIBitsToDevice(DeviceContext, int, int, uint32_t width, uint32_t height, int, int, uint32_t,
                       uint32_t, const void* bits, const BitmapInfo* info, unsigned) {

@@ -22,8 +22,6 @@ int EnumDisplaySettingsA(const char*, uint32_t modeNumber, DisplaySettings* mode
 
 long ChangeDisplaySettingsA(const DisplaySettings*, uint32_t) { return DISP_CHANGE_SUCCESSFUL; }
 
-DeviceContext GetDC(WindowHandle) { return nullptr; }
-int ReleaseDC(WindowHandle, DeviceContext) { return 0; }
 
 int SetDIBitsToDevice(DeviceContext, int, int, uint32_t, uint32_t, int, int, uint32_t, uint32_t,
                       const void*, const BitmapInfo*, unsigned) {

@@ -46,12 +46,6 @@ long ChangeDisplaySettingsA(const DisplaySettings* mode, uint32_t flags) {
   return ::ChangeDisplaySettingsA(&devMode, flags);
 }
 
-DeviceContext GetDC(WindowHandle window) { return ::GetDC(static_cast<HWND>(window)); }
-
-int ReleaseDC(WindowHandle window, DeviceContext dc) {
-  return ::ReleaseDC(static_cast<HWND>(window), static_cast<HDC>(dc));
-}
-
 int SetDIBitsToDevice(DeviceContext dc, int xDest, int yDest, uint32_t width, uint32_t height,
                       int xSrc, int ySrc, uint32_t startScan, uint32_t lines, const void* bits,
                       const BitmapInfo* info, unsigned colorUse) {
