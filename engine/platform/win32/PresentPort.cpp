@@ -1,9 +1,12 @@
 // GDI transfers and display settings, forwarded to user32 and gdi32.
+//
+// The port header comes before <windows.h>, whose macros carry the names of
+// the port's constants.
+#include "engine/platform/PresentPort.h"
+
 #include <windows.h>
 
 #include <cstring>
-
-#include "engine/platform/PresentPort.h"
 
 namespace {
 
