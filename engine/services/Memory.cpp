@@ -1,0 +1,281 @@
+#include "engine/services/Memory.h"
+
+#include <cinttypes>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <mutex>
+
+#include "engine/services/Log.h"
+
+namespace {
+
+struct BlockHeader;
+
+// The fields of a header that the guard copies.
+struct BlockFields {
+  char name[16];
+  uint16_t id;
+  uint16_t line;
+  uint32_t size;
+  BlockHeader* next;  // older
+  BlockHeader* prev;  // newer; null for the head
+};
+
+struct BlockHeader {
+  BlockFields fields;
+  BlockFields guard;
+};
+
+static_assert(sizeof(BlockFields) == MEM_BLOCK_FIELDS_SIZE, "the guard covers every field, no padding");
+static_assert(sizeof(BlockHeader) == MEM_BLOCK_HEADER_SIZE, "the header is the fields and their guard");
+static_assert(sizeof(BlockHeader) % alignof(std::max_align_t) == 0,
+              "the caller's bytes keep the heap's alignment");
+
+// Settings that nothing in the engine changes: only an operation on a block
+// of traceSize bytes is traced (a negative size would trace everything).
+constexpr int64_t traceSize = 0;
+constexpr bool traceAll = false;
+constexpr bool totalsEachOperation = false;
+constexpr bool checkEachOperation = false;
+
+constexpr size_t SOURCE_NAME_KEPT = 15;
+constexpr size_t DUMP_LINE_SIZE = 256;
+constexpr uint32_t DUMP_PREVIEW_BYTES = 16;
+
+// The list runs from head through the next links to endRecord, which is
+// never reported or checked. Both are constant-initialised, so allocations
+// made while other globals are constructed find the list ready.
+BlockHeader endRecord{};
+BlockHeader* head = &endRecord;
+uint16_t counter = 0;
+int32_t totalSize = 0;
+int32_t count = 0;
+
+// Re-entrant: a failed allocation dumps under the lock, and a traced
+// operation writes to the log, which may allocate its scratch buffer here.
+std::recursive_mutex& AllocatorLock() {
+  static std::recursive_mutex lock;
+  return lock;
+}
+
+BlockHeader* HeaderOf(void* block) { return static_cast<BlockHeader*>(block) - 1; }
+void* BytesOf(BlockHeader* header) { return header + 1; }
+
+void RefreshGuard(BlockHeader* header) { std::memcpy(&header->guard, &header->fields, sizeof(BlockFields)); }
+bool GuardMatches(const BlockHeader* header) {
+  return std::memcmp(&header->fields, &header->guard, sizeof(BlockFields)) == 0;
+}
+
+bool Traced(uint32_t size) { return traceSize < 0 || int64_t{size} == traceSize || traceAll; }
+
+// Sizes add and subtract modulo 2^32, like the 32-bit counters they are.
+void AdjustTotal(uint32_t removed, uint32_t added) {
+  totalSize = static_cast<int32_t>(static_cast<uint32_t>(totalSize) - removed + added);
+}
+
+// The whole name when it has at most 15 characters, else its last 15.
+void StoreIdentity(BlockFields& fields, const char* sourceName, int line) {
+  std::memset(fields.name, 0, sizeof(fields.name));
+  if (sourceName != nullptr) {
+    size_t length = std::strlen(sourceName);
+    const char* kept = length > SOURCE_NAME_KEPT ? sourceName + (length - SOURCE_NAME_KEPT) : sourceName;
+    std::memcpy(fields.name, kept, length > SOURCE_NAME_KEPT ? SOURCE_NAME_KEPT : length);
+  }
+  fields.line = static_cast<uint16_t>(line);
+  fields.id = counter++;
+}
+
+void LinkAsHead(BlockHeader* header) {
+  BlockHeader* older = head;
+  header->fields.next = older;
+  header->fields.prev = nullptr;
+  older->fields.prev = header;
+  head = header;
+  RefreshGuard(header);
+  RefreshGuard(older);
+}
+
+void Unlink(BlockHeader* header) {
+  BlockHeader* older = header->fields.next;
+  BlockHeader* newer = header->fields.prev;
+  older->fields.prev = newer;
+  if (newer != nullptr) {
+    newer->fields.next = older;
+    RefreshGuard(newer);
+  } else {
+    head = older;
+  }
+  RefreshGuard(older);
+}
+
+// "\tsize:... data:<AB..z> [41 42 00 ff 7a]\n" in one WriteLog. The address
+// is the caller's, in as many hex digits as it needs (at least 8). For a
+// damaged header the preview takes the smaller of the two recorded sizes,
+// so it never reads past the block.
+void WriteDumpLine(const BlockHeader* header) {
+  const BlockFields& fields = header->fields;
+  char name[sizeof(fields.name)];
+  std::memcpy(name, fields.name, sizeof(name));
+  name[sizeof(name) - 1] = '\0';
+
+  char line[DUMP_LINE_SIZE];
+  int used = std::snprintf(line, sizeof(line),
+                           "\tsize:%10" PRIu32 "(%10.3fkb)  file:%-26s  line:%-5d  ID:%-5d  addr:%08" PRIxPTR
+                           "  data:<",
+                           fields.size, fields.size / 1024.0, name, int{fields.line}, int{fields.id},
+                           reinterpret_cast<uintptr_t>(header + 1));
+  size_t length = used < 0 ? 0 : static_cast<size_t>(used) < sizeof(line) ? static_cast<size_t>(used) : sizeof(line) - 1;
+
+  uint32_t shown = fields.size < header->guard.size ? fields.size : header->guard.size;
+  if (shown > DUMP_PREVIEW_BYTES) shown = DUMP_PREVIEW_BYTES;
+  const auto* bytes = reinterpret_cast<const unsigned char*>(header + 1);
+  auto append = [&](const char* text) {
+    size_t textLength = std::strlen(text);
+    if (length + textLength >= sizeof(line)) textLength = sizeof(line) - 1 - length;
+    std::memcpy(line + length, text, textLength);
+    length += textLength;
+  };
+  for (uint32_t i = 0; i < shown; ++i) {
+    char shownChar[2] = {bytes[i] >= 0x20 && bytes[i] <= 0x7F ? static_cast<char>(bytes[i]) : '.', '\0'};
+    append(shownChar);
+  }
+  append("> [");
+  for (uint32_t i = 0; i < shown; ++i) {
+    char hex[4];
+    std::snprintf(hex, sizeof(hex), i == 0 ? "%02x" : " %02x", bytes[i]);
+    append(hex);
+  }
+  append("]\n");
+  line[length] = '\0';
+  WriteLog(line);
+}
+
+void AfterOperation() {
+  if (totalsEachOperation) MemTotals();
+  if (checkEachOperation) MemCheck();
+}
+
+void* AllocateLocked(size_t size, const char* sourceName, int line) {
+  BlockHeader* header = nullptr;
+  if (size <= UINT32_MAX) header = static_cast<BlockHeader*>(std::malloc(size + sizeof(BlockHeader)));
+  if (header == nullptr) {
+    MemDump();
+    MemCheck();
+    return nullptr;
+  }
+  header->fields.size = static_cast<uint32_t>(size);
+  StoreIdentity(header->fields, sourceName, line);
+  LinkAsHead(header);
+  AdjustTotal(0, header->fields.size);
+  count += 1;
+  if (Traced(header->fields.size)) {
+    WriteLog("mem alloc  ");
+    WriteDumpLine(header);
+  }
+  AfterOperation();
+  return BytesOf(header);
+}
+
+}  // namespace
+
+void* MemAlloc(size_t size, const char* sourceName, int line) {
+  std::lock_guard<std::recursive_mutex> hold(AllocatorLock());
+  return AllocateLocked(size, sourceName, line);
+}
+
+void* MemCalloc(size_t size, const char* sourceName, int line) {
+  void* block = MemAlloc(size, sourceName, line);
+  if (block != nullptr) std::memset(block, 0, size);
+  return block;
+}
+
+void MemFree(void* block) {
+  if (block == nullptr) return;
+  std::lock_guard<std::recursive_mutex> hold(AllocatorLock());
+  BlockHeader* header = HeaderOf(block);
+  AdjustTotal(header->fields.size, 0);
+  count -= 1;
+  if (checkEachOperation) MemCheck();
+  Unlink(header);
+  if (Traced(header->fields.size)) {
+    WriteLog("mem free  ");
+    WriteDumpLine(header);
+  }
+  if (totalsEachOperation) MemTotals();
+  std::free(header);
+}
+
+void* MemRealloc(void* block, size_t size, const char* sourceName, int line) {
+  std::lock_guard<std::recursive_mutex> hold(AllocatorLock());
+  if (block == nullptr) return AllocateLocked(size, sourceName, line);
+
+  BlockHeader* header = HeaderOf(block);
+  const uint32_t oldSize = header->fields.size;
+  BlockHeader* older = header->fields.next;
+  BlockHeader* newer = header->fields.prev;
+  BlockHeader* moved = nullptr;
+  if (size <= UINT32_MAX) moved = static_cast<BlockHeader*>(std::realloc(header, size + sizeof(BlockHeader)));
+  if (moved == nullptr) {
+    MemDump();
+    return nullptr;
+  }
+  if (size > oldSize) std::memset(static_cast<char*>(BytesOf(moved)) + oldSize, 0, size - oldSize);
+
+  StoreIdentity(moved->fields, sourceName, line);
+  older->fields.prev = moved;
+  if (newer != nullptr) {
+    newer->fields.next = moved;
+    RefreshGuard(newer);
+  } else {
+    head = moved;
+  }
+  moved->fields.size = static_cast<uint32_t>(size);
+  AdjustTotal(oldSize, moved->fields.size);
+  RefreshGuard(moved);
+  RefreshGuard(older);
+
+  if (Traced(moved->fields.size)) {
+    WriteLog("mem realloc  ");
+    WriteDumpLine(moved);
+  }
+  AfterOperation();
+  return BytesOf(moved);
+}
+
+int MemCheck() {
+  std::lock_guard<std::recursive_mutex> hold(AllocatorLock());
+  for (BlockHeader* header = head; header != &endRecord; header = header->fields.next) {
+    if (!GuardMatches(header)) {
+      WriteLog("以下のメモリ確保情報が破損しました");
+      WriteDumpLine(header);
+      return -1;
+    }
+  }
+  return 0;
+}
+
+void MemDump() {
+  std::lock_guard<std::recursive_mutex> hold(AllocatorLock());
+  WriteLog("\n");
+  WriteLog("Alloc memory dump\n");
+  for (BlockHeader* header = head; header != &endRecord;) {
+    WriteDumpLine(header);
+    // A damaged link is not followed: the walk ends rather than wander
+    // through memory that is not a header.
+    if (header->fields.next != header->guard.next) break;
+    header = header->fields.next;
+  }
+  MemTotals();
+  WriteLog("\n");
+}
+
+void MemTotals() {
+  std::lock_guard<std::recursive_mutex> hold(AllocatorLock());
+  LogPrintf("\tTotal size:%d(%.3fkb)  Alloc num:%d", totalSize, totalSize / 1024.0, count);
+}
+
+MemStatistics MemReadStatistics() {
+  std::lock_guard<std::recursive_mutex> hold(AllocatorLock());
+  return MemStatistics{totalSize, count, counter};
+}
