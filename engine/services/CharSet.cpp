@@ -1,0 +1,3 @@
+#include "engine/services/CharSet.h"
+
+CharSet currentCharSet = CHARSET_DEFAULT;
