@@ -7,6 +7,9 @@
 // the performance counter in nanoseconds; the timer period is accepted and
 // has no effect. The headless adapter runs a virtual clock that tests
 // advance (engine/platform/headless/HeadlessClock.h).
+//
+// An adapter includes this header before <windows.h>, whose macros carry
+// the names of some constants below.
 #pragma once
 
 #include <cstdint>

@@ -9,6 +9,9 @@
 // from the host and sends debugger output to stderr only when stderr is not
 // a terminal. The headless adapter answers from a script and records what
 // was asked (engine/platform/headless/HeadlessSystem.h).
+//
+// An adapter includes this header before <windows.h>, whose macros carry
+// the names of some constants below.
 #pragma once
 
 #include <cstddef>
