@@ -51,11 +51,9 @@ inline int& mustEnd = mainWindowState.mustEnd;
 inline int& windowClosing = mainWindowState.windowClosing;
 inline int& painting = mainWindowState.painting;
 
-// The engine's double-byte character rule and code page, chosen from the
-// OEM code page when the window is created unless something chose them
-// before (character-set numbers: 0 default, 1 Shift-JIS, 2 Korean,
-// 3 traditional Chinese, 4 simplified Chinese).
-extern int engineCharSet;
+// The engine's code page, chosen with the character set (currentCharSet,
+// engine/services/CharSet.h) from the OEM code page when the window is
+// created, unless they were chosen before (engineCharSetChosen).
 extern int engineCodePage;
 extern int engineCharSetChosen;
 

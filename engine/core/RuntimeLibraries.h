@@ -14,65 +14,62 @@
 #include <cstddef>
 #include <cstdint>
 
-using UntypedFunction = void (*)();
+#include "engine/platform/ClockPort.h"
+#include "engine/platform/SystemPort.h"
 
-// TIMECAPS.
-struct TimeCaps {
-  uint32_t periodMin;
-  uint32_t periodMax;
-};
+using UntypedFunction = port::ProcAddress;
 
 struct Ws2Library {
-  void* module;
+  port::ModuleHandle module;
   UntypedFunction WSAGetLastError, WSAStartup, WSACleanup, WSAAsyncSelect, gethostbyaddr,
       gethostbyname, gethostname, ntohs, htons, connect, socket, send, sendto, recvfrom, accept,
       closesocket, shutdown, listen, bind, inet_addr, recv;
 };
 
 struct Imm32Library {
-  void* module;
+  port::ModuleHandle module;
   UntypedFunction ImmGetContext, ImmReleaseContext, ImmGetOpenStatus, ImmGetConversionStatus,
       ImmNotifyIME, ImmSetOpenStatus, ImmGetCandidateListA, ImmGetCompositionStringA,
       ImmSetCompositionStringA;
 };
 
 struct WinmmLibrary {
-  void* module;
+  port::ModuleHandle module;
   UntypedFunction timeSetEvent, timeKillEvent;
-  uint32_t (*timeBeginPeriod)(uint32_t period);
-  uint32_t (*timeEndPeriod)(uint32_t period);
-  uint32_t (*timeGetTime)();
-  uint32_t (*timeGetDevCaps)(TimeCaps* caps, uint32_t size);
-  uint32_t (*joyGetPosEx)(uint32_t joystickId, void* info);
-  uint32_t (*joyGetDevCapsA)(uintptr_t joystickId, void* caps, uint32_t size);
+  uint32_t (PORT_WINAPI* timeBeginPeriod)(uint32_t period);
+  uint32_t (PORT_WINAPI* timeEndPeriod)(uint32_t period);
+  uint32_t (PORT_WINAPI* timeGetTime)();
+  uint32_t (PORT_WINAPI* timeGetDevCaps)(port::TimeCaps* caps, uint32_t size);
+  uint32_t (PORT_WINAPI* joyGetPosEx)(uint32_t joystickId, void* info);
+  uint32_t (PORT_WINAPI* joyGetDevCapsA)(uintptr_t joystickId, void* caps, uint32_t size);
   UntypedFunction mciSendCommandA;
 };
 
 struct Ole32Library {
-  void* module;
+  port::ModuleHandle module;
   // (class id, outer object, class context, interface id, out object)
-  int32_t (*CoCreateInstance)(const void* classId, void* outer, uint32_t context,
+  int32_t (PORT_WINAPI* CoCreateInstance)(const void* classId, void* outer, uint32_t context,
                               const void* interfaceId, void** object);
-  void* (*CoTaskMemAlloc)(size_t size);
-  void (*CoTaskMemFree)(void* block);
-  int32_t (*CoInitialize)(void* reserved);
-  void (*CoFreeUnusedLibraries)();
-  void (*CoUninitialize)();
+  void* (PORT_WINAPI* CoTaskMemAlloc)(size_t size);
+  void (PORT_WINAPI* CoTaskMemFree)(void* block);
+  int32_t (PORT_WINAPI* CoInitialize)(void* reserved);
+  void (PORT_WINAPI* CoFreeUnusedLibraries)();
+  void (PORT_WINAPI* CoUninitialize)();
 };
 
 struct Comctl32Library {
-  void* module;
-  void (*InitCommonControls)();
+  port::ModuleHandle module;
+  void (PORT_WINAPI* InitCommonControls)();
 };
 
 struct DwmapiLibrary {
-  void* module;
-  int32_t (*DwmEnableComposition)(uint32_t action);
+  port::ModuleHandle module;
+  int32_t (PORT_WINAPI* DwmEnableComposition)(uint32_t action);
 };
 
 struct User32Library {
-  void* module;
-  int (*WINNLSEnableIME)(void* window, int enable);
+  port::ModuleHandle module;
+  int (PORT_WINAPI* WINNLSEnableIME)(void* window, int enable);
 };
 
 extern Ws2Library ws2Library;

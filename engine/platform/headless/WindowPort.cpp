@@ -1,0 +1,699 @@
+#include <algorithm>
+#include <chrono>
+#include <deque>
+#include <functional>
+#include <map>
+#include <mutex>
+#include <thread>
+
+#include "engine/platform/ClockPort.h"
+#include "engine/platform/headless/HeadlessWindow.h"
+
+namespace {
+
+// Frame sizes of the styles the engine uses, as the platform's default
+// theme draws them.
+constexpr int FRAME = 3;
+constexpr int CAPTION = 23;
+constexpr int CLIENT_EDGE = 2;
+
+struct WindowClassRecord {
+  std::string name;
+  port::WindowProcedure procedure;
+};
+
+struct WindowRecord {
+  std::string className, caption;
+  uint32_t style = 0, exStyle = 0;
+  int x = 0, y = 0, width = 0, height = 0;
+  port::WindowProcedure procedure = nullptr;
+  std::thread::id owner;
+  bool visible = false, minimised = false, topmost = false;
+  bool needsPaint = false;
+  bool shownOnce = false;
+};
+
+struct TimerRecord {
+  port::WindowHandle window;
+  uintptr_t id;
+  uint32_t interval;
+  uint32_t due;
+  port::TimerProcedure procedure;
+};
+
+struct State {
+  headless::WindowScript script;
+  std::vector<headless::WindowCall> calls;
+  std::map<std::string, WindowClassRecord> classes;
+  std::map<uintptr_t, WindowRecord> windows;
+  std::map<std::thread::id, std::deque<port::WindowMessage>> queues;
+  std::vector<TimerRecord> timers;
+  uintptr_t nextHandle = 0x1000;
+  int cursorCount = 0;
+  port::WindowHandle activeWindow = nullptr;
+};
+
+std::recursive_mutex& Mutex() {
+  static std::recursive_mutex mutex;
+  return mutex;
+}
+State& S() {
+  static State state;
+  return state;
+}
+using Lock = std::lock_guard<std::recursive_mutex>;
+
+void Record(const char* name, std::string text, std::vector<long long> args) {
+  Lock lock(Mutex());
+  S().calls.push_back(headless::WindowCall{name, std::move(text), std::move(args)});
+}
+
+uintptr_t Key(port::WindowHandle window) { return reinterpret_cast<uintptr_t>(window); }
+port::WindowHandle Handle(uintptr_t key) { return reinterpret_cast<port::WindowHandle>(key); }
+
+WindowRecord* Find(port::WindowHandle window) {
+  auto it = S().windows.find(Key(window));
+  return it == S().windows.end() ? nullptr : &it->second;
+}
+
+// The frame around the client area for a style: left, top, right, bottom.
+port::WindowRect Frame(uint32_t style, uint32_t exStyle) {
+  port::WindowRect frame{0, 0, 0, 0};
+  if ((style & port::WS_CAPTION) == port::WS_CAPTION) {
+    frame = port::WindowRect{FRAME, FRAME + CAPTION, FRAME, FRAME};
+  }
+  if (exStyle & port::WS_EX_CLIENTEDGE) {
+    frame.left += CLIENT_EDGE;
+    frame.top += CLIENT_EDGE;
+    frame.right += CLIENT_EDGE;
+    frame.bottom += CLIENT_EDGE;
+  }
+  return frame;
+}
+
+port::WindowRect ClientOnScreen(const WindowRecord& w) {
+  const port::WindowRect f = Frame(w.style, w.exStyle);
+  const int right = std::max(w.x + f.left, w.x + w.width - f.right);
+  const int bottom = std::max(w.y + f.top, w.y + w.height - f.bottom);
+  return port::WindowRect{w.x + f.left, w.y + f.top, right, bottom};
+}
+
+port::LResult Send(port::WindowHandle window, uint32_t message, port::WParam wParam, port::LParam lParam) {
+  port::WindowProcedure procedure = nullptr;
+  {
+    Lock lock(Mutex());
+    WindowRecord* w = Find(window);
+    if (w == nullptr) return 0;
+    procedure = w->procedure;
+  }
+  return procedure != nullptr ? procedure(window, message, wParam, lParam) : 0;
+}
+
+void Post(std::thread::id thread, const port::WindowMessage& message) {
+  Lock lock(Mutex());
+  S().queues[thread].push_back(message);
+}
+
+port::WindowMessage Message(port::WindowHandle window, uint32_t message, port::WParam wParam,
+                            port::LParam lParam) {
+  port::WindowMessage m{};
+  m.window = window;
+  m.message = message;
+  m.wParam = wParam;
+  m.lParam = lParam;
+  m.time = port::timeGetTime();
+  return m;
+}
+
+// WM_SIZE and WM_MOVE after the window's place or size changed.
+void NotifyGeometry(port::WindowHandle window, bool sized, bool moved) {
+  port::WindowRect client{};
+  {
+    Lock lock(Mutex());
+    WindowRecord* w = Find(window);
+    if (w == nullptr) return;
+    client = ClientOnScreen(*w);
+  }
+  if (sized) {
+    Send(window, port::WM_SIZE, port::SIZE_RESTORED,
+         port::MakeLParam(client.right - client.left, client.bottom - client.top));
+  }
+  if (moved) Send(window, port::WM_MOVE, 0, port::MakeLParam(client.left, client.top));
+}
+
+bool Matches(const port::WindowMessage& m, port::WindowHandle filter) {
+  if (filter == nullptr) return true;
+  if (filter == port::THREAD_MESSAGES_ONLY) return m.window == nullptr;
+  return m.window == filter;
+}
+
+// A pending WM_PAINT of a window of this thread that the filter admits.
+bool PaintMessage(port::WindowHandle filter, port::WindowMessage* message) {
+  if (filter == port::THREAD_MESSAGES_ONLY) return false;
+  for (auto& [key, w] : S().windows) {
+    if (w.owner != std::this_thread::get_id() || !w.needsPaint || !w.visible) continue;
+    if (filter != nullptr && Key(filter) != key) continue;
+    *message = Message(Handle(key), port::WM_PAINT, 0, 0);
+    return true;
+  }
+  return false;
+}
+
+bool TimerMessage(port::WindowHandle filter, bool remove, port::WindowMessage* message) {
+  if (filter == port::THREAD_MESSAGES_ONLY) return false;
+  const uint32_t now = port::timeGetTime();
+  for (TimerRecord& t : S().timers) {
+    WindowRecord* w = Find(t.window);
+    if (w == nullptr || w->owner != std::this_thread::get_id()) continue;
+    if (filter != nullptr && filter != t.window) continue;
+    if (static_cast<int32_t>(now - t.due) < 0) continue;
+    *message = Message(t.window, port::WM_TIMER, t.id, reinterpret_cast<port::LParam>(t.procedure));
+    if (remove) t.due = now + t.interval;
+    return true;
+  }
+  return false;
+}
+
+}  // namespace
+
+namespace headless {
+
+WindowScript& Window() { return S().script; }
+
+const std::vector<WindowCall>& WindowCalls() { return S().calls; }
+
+std::vector<WindowCall> WindowCallsNamed(const std::string& name) {
+  Lock lock(Mutex());
+  std::vector<WindowCall> named;
+  for (const WindowCall& call : S().calls) {
+    if (call.name == name) named.push_back(call);
+  }
+  return named;
+}
+
+void ClearWindowCalls() {
+  Lock lock(Mutex());
+  S().calls.clear();
+}
+
+WindowView InspectWindow(port::WindowHandle window) {
+  Lock lock(Mutex());
+  WindowView view;
+  WindowRecord* w = Find(window);
+  if (w == nullptr) return view;
+  view.exists = true;
+  view.className = w->className;
+  view.caption = w->caption;
+  view.style = w->style;
+  view.exStyle = w->exStyle;
+  view.rect = port::WindowRect{w->x, w->y, w->x + w->width, w->y + w->height};
+  view.client = ClientOnScreen(*w);
+  view.visible = w->visible;
+  view.minimised = w->minimised;
+  view.topmost = w->topmost;
+  return view;
+}
+
+int CursorDisplayCount() { return S().cursorCount; }
+
+void LoseFocus(port::WindowHandle window) {
+  Lock lock(Mutex());
+  WindowRecord* w = Find(window);
+  if (w == nullptr) return;
+  Post(w->owner, Message(window, port::WM_ACTIVATEAPP, 0, 0));
+  Post(w->owner, Message(window, port::WM_ACTIVATE, port::WA_INACTIVE, 0));
+}
+
+void RegainFocus(port::WindowHandle window) {
+  Lock lock(Mutex());
+  WindowRecord* w = Find(window);
+  if (w == nullptr) return;
+  Post(w->owner, Message(window, port::WM_ACTIVATEAPP, 1, 0));
+  Post(w->owner, Message(window, port::WM_ACTIVATE, port::WA_ACTIVE, 0));
+}
+
+void ClickCloseBox(port::WindowHandle window) {
+  Lock lock(Mutex());
+  WindowRecord* w = Find(window);
+  if (w == nullptr) return;
+  Post(w->owner, Message(window, port::WM_SYSCOMMAND, port::SC_CLOSE, 0));
+}
+
+void PostQuitToWindowThread(port::WindowHandle window) {
+  Lock lock(Mutex());
+  WindowRecord* w = Find(window);
+  if (w == nullptr) return;
+  Post(w->owner, Message(nullptr, port::WM_QUIT, 0, 0));
+}
+
+int PendingMessageCount(port::WindowHandle window) {
+  Lock lock(Mutex());
+  WindowRecord* w = Find(window);
+  if (w == nullptr) return 0;
+  return static_cast<int>(S().queues[w->owner].size());
+}
+
+void ResetWindowScript() {
+  Lock lock(Mutex());
+  S() = State{};
+}
+
+}  // namespace headless
+
+namespace port {
+
+uint16_t RegisterClassExA(const WindowClassEx* windowClass) {
+  Lock lock(Mutex());
+  const std::string name = windowClass->className != nullptr ? windowClass->className : "";
+  Record("RegisterClassExA", name, {windowClass->style});
+  if (S().script.registerClassFails || name.empty() || S().classes.count(name) != 0) return 0;
+  S().classes[name] = WindowClassRecord{name, windowClass->procedure};
+  return static_cast<uint16_t>(0xC000 + S().classes.size());
+}
+
+int UnregisterClassA(const char* className, InstanceHandle) {
+  Lock lock(Mutex());
+  const std::string name = className != nullptr ? className : "";
+  Record("UnregisterClassA", name, {});
+  for (const auto& [key, w] : S().windows) {
+    if (w.className == name) return 0;  // still has windows
+  }
+  return S().classes.erase(name) != 0 ? 1 : 0;
+}
+
+WindowHandle CreateWindowExA(uint32_t exStyle, const char* className, const char* windowName,
+                             uint32_t style, int x, int y, int width, int height, WindowHandle,
+                             void*, InstanceHandle, void*) {
+  Lock lock(Mutex());
+  const std::string name = className != nullptr ? className : "";
+  const std::string caption = windowName != nullptr ? windowName : "";
+  Record("CreateWindowExA", name + "|" + caption, {exStyle, style, x, y, width, height});
+  auto cls = S().classes.find(name);
+  if (S().script.createWindowFails || cls == S().classes.end()) return nullptr;
+  WindowRecord w;
+  w.className = name;
+  w.caption = caption;
+  w.style = style;
+  w.exStyle = exStyle;
+  w.x = x;
+  w.y = y;
+  w.width = width;
+  w.height = height;
+  w.procedure = cls->second.procedure;
+  w.owner = std::this_thread::get_id();
+  w.visible = (style & WS_VISIBLE) != 0;
+  w.topmost = (exStyle & WS_EX_TOPMOST) != 0;
+  const uintptr_t key = S().nextHandle;
+  S().nextHandle += 4;
+  S().windows[key] = w;
+  return Handle(key);
+}
+
+int DestroyWindow(WindowHandle window) {
+  {
+    Lock lock(Mutex());
+    Record("DestroyWindow", "", {});
+    if (Find(window) == nullptr) return 0;
+  }
+  Send(window, WM_DESTROY, 0, 0);
+  Lock lock(Mutex());
+  WindowRecord* w = Find(window);
+  if (w == nullptr) return 1;
+  auto& queue = S().queues[w->owner];
+  queue.erase(std::remove_if(queue.begin(), queue.end(),
+                             [window](const WindowMessage& m) { return m.window == window; }),
+              queue.end());
+  S().timers.erase(std::remove_if(S().timers.begin(), S().timers.end(),
+                                  [window](const TimerRecord& t) { return t.window == window; }),
+                   S().timers.end());
+  if (S().activeWindow == window) S().activeWindow = nullptr;
+  S().windows.erase(Key(window));
+  return 1;
+}
+
+WindowHandle FindWindowA(const char* className, const char* windowName) {
+  Lock lock(Mutex());
+  const std::string name = className != nullptr ? className : "";
+  Record("FindWindowA", name, {});
+  for (const auto& [key, w] : S().windows) {
+    if (w.className != name) continue;
+    if (windowName != nullptr && w.caption != windowName) continue;
+    return Handle(key);
+  }
+  if (!name.empty() && name == S().script.otherInstanceClass) return Handle(0xFFFF0);
+  return nullptr;
+}
+
+int ShowWindow(WindowHandle window, int command) {
+  bool firstShow = false;
+  {
+    Lock lock(Mutex());
+    Record("ShowWindow", "", {command});
+    WindowRecord* w = Find(window);
+    if (w == nullptr) return 0;
+    const bool wasVisible = w->visible;
+    if (command == SW_HIDE) {
+      w->visible = false;
+    } else if (command == SW_MINIMIZE) {
+      w->minimised = true;
+    } else {
+      w->visible = true;
+      w->minimised = false;
+      w->needsPaint = true;
+      firstShow = !w->shownOnce;
+      w->shownOnce = true;
+    }
+    if (!wasVisible && w->visible) S().activeWindow = window;
+  }
+  // A window shown for the first time becomes the active one and gets its
+  // size and place, as on the platform.
+  if (firstShow) {
+    Send(window, WM_ACTIVATEAPP, 1, 0);
+    Send(window, WM_ACTIVATE, WA_ACTIVE, 0);
+    NotifyGeometry(window, true, true);
+  }
+  return 1;
+}
+
+int UpdateWindow(WindowHandle window) {
+  bool paint = false;
+  {
+    Lock lock(Mutex());
+    WindowRecord* w = Find(window);
+    if (w == nullptr) return 0;
+    paint = w->needsPaint && w->visible;
+  }
+  if (paint) Send(window, WM_PAINT, 0, 0);
+  return 1;
+}
+
+int IsIconic(WindowHandle window) {
+  Lock lock(Mutex());
+  WindowRecord* w = Find(window);
+  return w != nullptr && w->minimised ? 1 : 0;
+}
+
+int SetWindowPos(WindowHandle window, WindowHandle insertAfter, int x, int y, int width, int height,
+                 uint32_t flags) {
+  bool sized = false;
+  bool moved = false;
+  {
+    Lock lock(Mutex());
+    Record("SetWindowPos", "", {static_cast<long long>(reinterpret_cast<intptr_t>(insertAfter)), x, y,
+                                width, height, flags});
+    WindowRecord* w = Find(window);
+    if (w == nullptr) return 0;
+    if (!(flags & SWP_NOZORDER)) {
+      if (insertAfter == HWND_TOPMOST) w->topmost = true;
+      if (insertAfter == HWND_NOTOPMOST) w->topmost = false;
+    }
+    if (!(flags & SWP_NOMOVE)) {
+      moved = w->x != x || w->y != y;
+      w->x = x;
+      w->y = y;
+    }
+    if (!(flags & SWP_NOSIZE)) {
+      sized = w->width != width || w->height != height;
+      w->width = width;
+      w->height = height;
+    }
+  }
+  NotifyGeometry(window, sized, moved);
+  return 1;
+}
+
+int MoveWindow(WindowHandle window, int x, int y, int width, int height, int) {
+  bool sized = false;
+  bool moved = false;
+  {
+    Lock lock(Mutex());
+    Record("MoveWindow", "", {x, y, width, height});
+    WindowRecord* w = Find(window);
+    if (w == nullptr) return 0;
+    moved = w->x != x || w->y != y;
+    sized = w->width != width || w->height != height;
+    w->x = x;
+    w->y = y;
+    w->width = width;
+    w->height = height;
+  }
+  NotifyGeometry(window, sized, moved);
+  return 1;
+}
+
+int32_t SetWindowLongA(WindowHandle window, int index, int32_t value) {
+  Lock lock(Mutex());
+  Record("SetWindowLongA", "", {index, static_cast<uint32_t>(value)});
+  WindowRecord* w = Find(window);
+  if (w == nullptr) return 0;
+  uint32_t* field = index == GWL_STYLE ? &w->style : index == GWL_EXSTYLE ? &w->exStyle : nullptr;
+  if (field == nullptr) return 0;
+  const uint32_t previous = *field;
+  *field = static_cast<uint32_t>(value);
+  if (index == GWL_STYLE) w->visible = (*field & WS_VISIBLE) != 0 || w->visible;
+  return static_cast<int32_t>(previous);
+}
+
+int AdjustWindowRectEx(WindowRect* rect, uint32_t style, int, uint32_t exStyle) {
+  const WindowRect f = Frame(style, exStyle);
+  rect->left -= f.left;
+  rect->top -= f.top;
+  rect->right += f.right;
+  rect->bottom += f.bottom;
+  return 1;
+}
+
+int GetWindowRect(WindowHandle window, WindowRect* rect) {
+  Lock lock(Mutex());
+  WindowRecord* w = Find(window);
+  if (w == nullptr) return 0;
+  *rect = WindowRect{w->x, w->y, w->x + w->width, w->y + w->height};
+  return 1;
+}
+
+int GetClientRect(WindowHandle window, WindowRect* rect) {
+  Lock lock(Mutex());
+  WindowRecord* w = Find(window);
+  if (w == nullptr) return 0;
+  const WindowRect client = ClientOnScreen(*w);
+  *rect = WindowRect{0, 0, client.right - client.left, client.bottom - client.top};
+  return 1;
+}
+
+int ClientToScreen(WindowHandle window, Point* point) {
+  Lock lock(Mutex());
+  WindowRecord* w = Find(window);
+  if (w == nullptr) return 0;
+  const WindowRect client = ClientOnScreen(*w);
+  point->x += client.left;
+  point->y += client.top;
+  return 1;
+}
+
+int SetRect(WindowRect* rect, int left, int top, int right, int bottom) {
+  *rect = WindowRect{left, top, right, bottom};
+  return 1;
+}
+
+int BringWindowToTop(WindowHandle window) {
+  Record("BringWindowToTop", "", {});
+  return Find(window) != nullptr ? 1 : 0;
+}
+
+WindowHandle SetActiveWindow(WindowHandle window) {
+  Lock lock(Mutex());
+  Record("SetActiveWindow", "", {});
+  WindowHandle previous = S().activeWindow;
+  if (Find(window) != nullptr) S().activeWindow = window;
+  return previous;
+}
+
+int SetForegroundWindow(WindowHandle window) {
+  Lock lock(Mutex());
+  Record("SetForegroundWindow", "", {});
+  if (Find(window) == nullptr) return 0;
+  S().activeWindow = window;
+  return 1;
+}
+
+WindowHandle GetForegroundWindow() {
+  Lock lock(Mutex());
+  return S().activeWindow;
+}
+
+uint32_t GetWindowThreadProcessId(WindowHandle window, uint32_t* processId) {
+  Lock lock(Mutex());
+  if (processId != nullptr) *processId = 1;
+  WindowRecord* w = Find(window);
+  if (w == nullptr) return 0;
+  return static_cast<uint32_t>(std::hash<std::thread::id>()(w->owner) | 1);
+}
+
+int AttachThreadInput(uint32_t attachingThread, uint32_t attachedToThread, int attach) {
+  Record("AttachThreadInput", "", {attachingThread, attachedToThread, attach});
+  return attachingThread != 0 && attachedToThread != 0 ? 1 : 0;
+}
+
+int GetSystemMetrics(int index) {
+  Lock lock(Mutex());
+  if (index == SM_CXSCREEN) return S().script.desktopWidth;
+  if (index == SM_CYSCREEN) return S().script.desktopHeight;
+  return 0;
+}
+
+int SystemParametersInfoA(uint32_t action, uint32_t uiParam, void* pvParam, uint32_t winIni) {
+  Record("SystemParametersInfoA", "",
+         {action, uiParam, static_cast<long long>(reinterpret_cast<uintptr_t>(pvParam)), winIni});
+  if (action == SPI_GETFOREGROUNDLOCKTIMEOUT && pvParam != nullptr) {
+    *static_cast<uint32_t*>(pvParam) = 200000;
+  }
+  return 1;
+}
+
+IconHandle LoadIconA(InstanceHandle, uintptr_t) { return nullptr; }
+CursorHandle LoadCursorA(InstanceHandle, uintptr_t resource) {
+  return reinterpret_cast<CursorHandle>(resource);
+}
+GdiObject GetStockObject(int object) { return reinterpret_cast<GdiObject>(static_cast<uintptr_t>(0x100 + object)); }
+
+int PeekMessageA(WindowMessage* message, WindowHandle window, uint32_t, uint32_t, uint32_t removal) {
+  Lock lock(Mutex());
+  auto& queue = S().queues[std::this_thread::get_id()];
+  for (auto it = queue.begin(); it != queue.end(); ++it) {
+    if (!Matches(*it, window)) continue;
+    *message = *it;
+    if (removal & PM_REMOVE) queue.erase(it);
+    return 1;
+  }
+  if (PaintMessage(window, message)) return 1;
+  return TimerMessage(window, (removal & PM_REMOVE) != 0, message) ? 1 : 0;
+}
+
+int GetMessageA(WindowMessage* message, WindowHandle window, uint32_t filterMin, uint32_t filterMax) {
+  while (!PeekMessageA(message, window, filterMin, filterMax, PM_REMOVE)) {
+    std::this_thread::sleep_for(std::chrono::milliseconds(1));
+  }
+  return message->message == WM_QUIT ? 0 : 1;
+}
+
+int TranslateMessage(const WindowMessage*) { return 0; }
+
+LResult DispatchMessageA(const WindowMessage* message) {
+  if (message->message == WM_TIMER && message->lParam != 0) {
+    reinterpret_cast<TimerProcedure>(message->lParam)(message->window, WM_TIMER, message->wParam,
+                                                      message->time);
+    return 0;
+  }
+  if (message->window == nullptr) return 0;
+  return Send(message->window, message->message, message->wParam, message->lParam);
+}
+
+LResult DefWindowProcA(WindowHandle window, uint32_t message, WParam wParam, LParam) {
+  if (message == WM_SYSCOMMAND && (wParam & 0xFFF0) == SC_CLOSE) {
+    Send(window, WM_CLOSE, 0, 0);
+  } else if (message == WM_CLOSE) {
+    DestroyWindow(window);
+  } else if (message == WM_PAINT) {
+    PaintStruct paint{};
+    BeginPaint(window, &paint);
+    EndPaint(window, &paint);
+  }
+  return 0;
+}
+
+int PostMessageA(WindowHandle window, uint32_t message, WParam wParam, LParam lParam) {
+  Lock lock(Mutex());
+  if (window == nullptr) {
+    Post(std::this_thread::get_id(), Message(nullptr, message, wParam, lParam));
+    return 1;
+  }
+  WindowRecord* w = Find(window);
+  if (w == nullptr) return 0;
+  Post(w->owner, Message(window, message, wParam, lParam));
+  return 1;
+}
+
+void PostQuitMessage(int exitCode) {
+  Post(std::this_thread::get_id(), Message(nullptr, WM_QUIT, static_cast<WParam>(exitCode), 0));
+}
+
+DeviceContext BeginPaint(WindowHandle window, PaintStruct* paint) {
+  Lock lock(Mutex());
+  WindowRecord* w = Find(window);
+  if (w == nullptr) return nullptr;
+  w->needsPaint = false;
+  const WindowRect client = ClientOnScreen(*w);
+  paint->deviceContext = reinterpret_cast<DeviceContext>(Key(window) + 1);
+  paint->erase = 0;
+  paint->paintArea = WindowRect{0, 0, client.right - client.left, client.bottom - client.top};
+  return paint->deviceContext;
+}
+
+int EndPaint(WindowHandle, const PaintStruct*) { return 1; }
+
+int FillRect(DeviceContext, const WindowRect* rect, GdiObject brush) {
+  Record("FillRect", "", {rect->left, rect->top, rect->right, rect->bottom,
+                          static_cast<long long>(reinterpret_cast<uintptr_t>(brush))});
+  return 1;
+}
+
+DeviceContext GetDC(WindowHandle window) {
+  return reinterpret_cast<DeviceContext>(Key(window) + 1);
+}
+int ReleaseDC(WindowHandle, DeviceContext) { return 1; }
+
+int GetDeviceCaps(DeviceContext, int index) {
+  Lock lock(Mutex());
+  if (index == BITSPIXEL) return S().script.desktopBitsPerPixel;
+  if (index == PLANES) return S().script.desktopPlanes;
+  return 0;
+}
+
+CursorHandle SetCursor(CursorHandle cursor) {
+  Record("SetCursor", "", {static_cast<long long>(reinterpret_cast<uintptr_t>(cursor))});
+  return nullptr;
+}
+
+int ShowCursor(int show) {
+  Lock lock(Mutex());
+  S().cursorCount += show ? 1 : -1;
+  return S().cursorCount;
+}
+
+int GetCursorPos(Point* point) {
+  Lock lock(Mutex());
+  *point = S().script.cursorPosition;
+  return 1;
+}
+
+uintptr_t SetTimer(WindowHandle window, uintptr_t id, uint32_t milliseconds, TimerProcedure procedure) {
+  Lock lock(Mutex());
+  Record("SetTimer", "", {static_cast<long long>(id), milliseconds});
+  if (Find(window) == nullptr) return 0;
+  auto& timers = S().timers;
+  timers.erase(std::remove_if(timers.begin(), timers.end(),
+                              [&](const TimerRecord& t) { return t.window == window && t.id == id; }),
+               timers.end());
+  timers.push_back(TimerRecord{window, id, milliseconds, port::timeGetTime() + milliseconds, procedure});
+  return id;
+}
+
+int KillTimer(WindowHandle window, uintptr_t id) {
+  Lock lock(Mutex());
+  Record("KillTimer", "", {static_cast<long long>(id)});
+  auto& timers = S().timers;
+  const size_t before = timers.size();
+  timers.erase(std::remove_if(timers.begin(), timers.end(),
+                              [&](const TimerRecord& t) { return t.window == window && t.id == id; }),
+               timers.end());
+  return timers.size() != before ? 1 : 0;
+}
+
+int MessageBoxA(WindowHandle, const char* text, const char* caption, unsigned style) {
+  Lock lock(Mutex());
+  Record("MessageBoxA", std::string(text != nullptr ? text : "") + "|" + (caption != nullptr ? caption : ""),
+         {style});
+  return S().script.messageBoxAnswer;
+}
+
+}  // namespace port
