@@ -80,6 +80,12 @@ int OpenArchiveMember(ArchiveMember* member, Archive* archive, const char* inner
   std::memset(member, 0, sizeof *member);
   ArchiveEntry entry;
   if (!archive || !innerPath || !FindMember(*archive, innerPath, &entry)) return -1;
+  return OpenArchiveMemberEntry(member, archive, entry, async);
+}
+
+int OpenArchiveMemberEntry(ArchiveMember* member, Archive* archive, const ArchiveEntry& entry, int async) {
+  std::memset(member, 0, sizeof *member);
+  if (!archive || IsArchiveDirectoryEntry(entry)) return -1;
   member->archive = archive;
   member->entry = entry;
   member->async = async ? 1 : 0;

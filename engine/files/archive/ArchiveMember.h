@@ -32,6 +32,8 @@ struct ArchiveMember {
 // 0, or -1 when the path names no file of the archive or the member is
 // malformed.
 int OpenArchiveMember(ArchiveMember* member, Archive* archive, const char* innerPath, int async);
+// Opens an entry already found (a file, not a directory).
+int OpenArchiveMemberEntry(ArchiveMember* member, Archive* archive, const ArchiveEntry& entry, int async);
 // Bytes copied.
 uint32_t ReadArchiveMember(ArchiveMember* member, void* destination, uint32_t count);
 // Clamped to 0..size. 0.
