@@ -1,0 +1,42 @@
+#include "engine/graphics/software/DrawSetup.h"
+#include "engine/graphics/software/MemImgClip.h"
+#include "engine/graphics/software/MemImgDraw.h"
+
+MemImgDrawSettings DefaultMemImgDrawSettings(const MEMIMG& destination) {
+  MemImgDrawSettings settings{};
+  settings.blendMode = 0;
+  settings.blendParameter = 0;
+  settings.modulateRed = settings.modulateGreen = settings.modulateBlue = 255;
+  settings.drawArea = Rect{0, 0, destination.width, destination.height};
+  return settings;
+}
+
+void BlitMemImg(MEMIMG* destination, const MEMIMG* source, int x, int y, int transparent,
+                const MEMIMG* blendImage, const MemImgDrawSettings& settings) {
+  ImageDrawSetup setup;
+  if (!PrepareImageDraw(destination, source, transparent, blendImage, settings, &setup)) return;
+  Rect clip = DrawingClip(*destination, settings.drawArea);
+  Rect area = ClipMemImgRect(x, y, int64_t{x} + source->width, int64_t{y} + source->height, clip);
+  if (IsRectEmpty(area)) return;
+
+  // The first source pixel drawn; rows top to bottom, pixels left to right.
+  int sourceX = area.left - x;
+  int sourceY = area.top - y;
+  int count = area.right - area.left;
+  for (int row = 0; row < area.bottom - area.top; ++row) {
+    uint8_t* dst = MemImgPixelAddress(*destination, area.left, area.top + row);
+    const uint8_t* src = MemImgPixelAddress(*source, sourceX, sourceY + row);
+    const uint8_t* blend =
+        blendImage != nullptr ? MemImgPixelAddress(*blendImage, sourceX, sourceY + row) : nullptr;
+    setup.choice.loop(dst, src, blend, count, setup.context);
+  }
+}
+
+const char* MemImgBlitLoopName(const MEMIMG* destination, const MEMIMG* source, int transparent,
+                               const MEMIMG* blendImage, const MemImgDrawSettings& settings) {
+  ImageDrawSetup setup;
+  if (!PrepareImageDraw(destination, source, transparent, blendImage, settings, &setup)) {
+    return nullptr;
+  }
+  return setup.choice.name;
+}

@@ -1,0 +1,33 @@
+#include "engine/graphics/software/SpanLoopTable.h"
+
+#include "engine/graphics/software/MemImgDraw.h"
+
+bool memImgForceGeneralRule = false;
+
+namespace {
+
+constexpr ImageSpanChoice GENERAL_IMAGE_SPAN{"general rule", GeneralImageSpan};
+constexpr ColorSpanChoice GENERAL_COLOR_SPAN{"general colour rule", GeneralColorSpan};
+
+}  // namespace
+
+ImageSpanChoice SelectImageSpanLoop(const SpanKey& key) {
+  if (memImgForceGeneralRule) return GENERAL_IMAGE_SPAN;
+  for (ImageSpanEntryList list : {FastImageSpans32(), FastImageSpans16()}) {
+    for (int i = 0; i < list.count; ++i) {
+      const ImageSpanEntry& entry = list.entries[i];
+      if (entry.pattern.Matches(key)) return ImageSpanChoice{entry.name, entry.loop};
+    }
+  }
+  return GENERAL_IMAGE_SPAN;
+}
+
+ColorSpanChoice SelectColorSpanLoop(const ColorSpanKey& key) {
+  if (memImgForceGeneralRule) return GENERAL_COLOR_SPAN;
+  ColorSpanEntryList list = FastColorSpans();
+  for (int i = 0; i < list.count; ++i) {
+    const ColorSpanEntry& entry = list.entries[i];
+    if (entry.Matches(key)) return ColorSpanChoice{entry.name, entry.loop};
+  }
+  return GENERAL_COLOR_SPAN;
+}

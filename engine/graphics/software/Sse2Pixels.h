@@ -1,0 +1,77 @@
+// SSE2 building blocks for the 32-bit span loops: four pixels per register,
+// widened to 16-bit lanes two pixels at a time for the channel arithmetic.
+// SSE2 is part of every x86-64 processor, so both builds have it; on other
+// processors the loops fall back to their scalar forms.
+#pragma once
+
+#if defined(__SSE2__)
+#define VEXLO_HAVE_SSE2 1
+#include <emmintrin.h>
+
+#include <cstdint>
+
+inline __m128i LoadPixels4(const uint8_t* p) {
+  return _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
+}
+inline void StorePixels4(uint8_t* p, __m128i v) {
+  _mm_storeu_si128(reinterpret_cast<__m128i*>(p), v);
+}
+
+// Lanes of mask set take ifSet, the others ifClear.
+inline __m128i SelectLanes(__m128i mask, __m128i ifSet, __m128i ifClear) {
+  return _mm_or_si128(_mm_and_si128(mask, ifSet), _mm_andnot_si128(mask, ifClear));
+}
+
+// Keeps blue, green and red of each pixel; the fourth byte becomes 0.
+inline __m128i ColorBytesOnly(__m128i v) { return _mm_and_si128(v, _mm_set1_epi32(0x00FFFFFF)); }
+
+// The value of each pixel's 32-bit lane (0..256) repeated in the four 16-bit
+// lanes of that pixel, for pixels 0-1 (low) and 2-3 (high).
+inline void SpreadPerPixel(__m128i values, __m128i* low, __m128i* high) {
+  __m128i pairs = _mm_or_si128(values, _mm_slli_epi32(values, 16));
+  *low = _mm_unpacklo_epi32(pairs, pairs);
+  *high = _mm_unpackhi_epi32(pairs, pairs);
+}
+
+// (d * (256 - f) + s * f) >> 8 per 16-bit lane, f 0..256: d blended toward s
+// by one weight with a floor, d + floor((s - d) * f / 256). The sum never
+// exceeds 255 * 256, so it fits an unsigned lane.
+inline __m128i BlendLanesByWeight(__m128i d, __m128i s, __m128i f) {
+  __m128i inverse = _mm_sub_epi16(_mm_set1_epi16(256), f);
+  __m128i sum = _mm_add_epi16(_mm_mullo_epi16(d, inverse), _mm_mullo_epi16(s, f));
+  return _mm_srli_epi16(sum, 8);
+}
+
+// d + floor((s - d) * F / 65536) per 16-bit lane, F 0..65535: d blended
+// toward s by a product of two weights. The positive and negative
+// differences are scaled apart; the negative one is rounded away from zero
+// (its floor) by adding one when the low half of the product is not zero.
+inline __m128i BlendLanesByProduct(__m128i d, __m128i s, __m128i product) {
+  __m128i up = _mm_mulhi_epu16(_mm_subs_epu16(s, d), product);
+  __m128i down = _mm_subs_epu16(d, s);
+  __m128i downHigh = _mm_mulhi_epu16(down, product);
+  __m128i downLow = _mm_mullo_epi16(down, product);
+  __m128i inexact = _mm_andnot_si128(_mm_cmpeq_epi16(downLow, _mm_setzero_si128()),
+                                     _mm_set1_epi16(1));
+  return _mm_sub_epi16(_mm_add_epi16(d, up), _mm_add_epi16(downHigh, inexact));
+}
+
+// x * m / 255 exactly, per 16-bit lane of 8-bit values: with t = x * m,
+// (t + 1 + (t >> 8)) >> 8 equals t / 255 for every t up to 255 * 255.
+inline __m128i MulDiv255Lanes(__m128i x, __m128i m) {
+  __m128i t = _mm_mullo_epi16(x, m);
+  __m128i sum = _mm_add_epi16(_mm_add_epi16(t, _mm_set1_epi16(1)), _mm_srli_epi16(t, 8));
+  return _mm_srli_epi16(sum, 8);
+}
+
+// Runs a lane operation over four pixels: widens both to 16-bit lanes, two
+// pixels at a time, and packs the results back to bytes.
+template <typename LaneOp>
+inline __m128i PerChannel(__m128i d, __m128i s, LaneOp op) {
+  __m128i zero = _mm_setzero_si128();
+  __m128i low = op(_mm_unpacklo_epi8(d, zero), _mm_unpacklo_epi8(s, zero), 0);
+  __m128i high = op(_mm_unpackhi_epi8(d, zero), _mm_unpackhi_epi8(s, zero), 1);
+  return _mm_packus_epi16(low, high);
+}
+
+#endif
