@@ -144,6 +144,7 @@ TEST_F(ActorsTest, ABallAtSpeed2Point5LivesFor260Updates) {
 struct DrawCase {
   float x, y;
   int left, top;
+  int width = 48, height = 48;
 };
 
 class ActorDrawTest : public GameTest, public ::testing::WithParamInterface<DrawCase> {};
@@ -154,6 +155,8 @@ TEST_P(ActorDrawTest, DrawsTheCellCentredOnThePosition) {
   ball.x = GetParam().x;
   ball.y = GetParam().y;
   ball.Update();  // vy 0: only picks the cell
+  ball.width = GetParam().width;
+  ball.height = GetParam().height;
   recording.ClearCalls();
   ball.Draw();
   ASSERT_EQ(recording.calls.size(), 1u);
@@ -165,7 +168,8 @@ TEST_P(ActorDrawTest, DrawsTheCellCentredOnThePosition) {
 INSTANTIATE_TEST_SUITE_P(Positions, ActorDrawTest,
                          ::testing::Values(DrawCase{400, 300, 376, 276}, DrawCase{46.45f, 88, 22, 64},
                                            DrawCase{10.7f, -24, -13, -48},
-                                           DrawCase{799, 623.9f, 775, 599}));
+                                           DrawCase{799, 623.9f, 775, 599},
+                                           DrawCase{100, 100, 84, 77, 33, 47}));
 
 struct CollideCase {
   float dx, dy;
