@@ -1,9 +1,16 @@
 #include "engine/graphics/DrawTarget.h"
 
-#include "engine/core/Engine.h"
+#include "engine/core/MainWindow.h"
+#include "engine/core/MessagePump.h"
 #include "engine/graphics/DrawState.h"
+#include "engine/graphics/GraphTable.h"
 #include "engine/graphics/GraphicsSystem.h"
+#include "engine/graphics/Presentation.h"
 #include "engine/graphics/Screen.h"
+#include "engine/graphics/SoftwareTarget.h"
+#include "engine/graphics/TextureSet.h"
+#include "engine/images/ColorFormat.h"
+#include "engine/platform/WindowPort.h"
 
 int currentDrawTarget = 0;
 int drawTargetWidth = 0;
@@ -18,23 +25,45 @@ void ResetDrawTarget() {
 
 namespace {
 
-// -3 and -5 are accepted as the screen with the stored target size kept.
+// -3 and -5 stand for the screen too, keeping the stored target size.
 bool IsScreenTarget(int target) { return target >= -5 && target <= -2; }
+
+// Shows the front target every 32 ms of message pumping while it stays
+// selected.
+void FrontTargetTimer(port::WindowHandle window, uint32_t, uintptr_t, uint32_t) {
+  port::KillTimer(window, FRONT_TARGET_TIMER_ID);
+  if (currentDrawTarget != TARGET_FRONT) return;
+  PresentScreen(nullptr, 1);
+  port::SetTimer(window, FRONT_TARGET_TIMER_ID, FRONT_TARGET_TIMER_MILLISECONDS, FrontTargetTimer);
+}
 
 }  // namespace
 
 int SelectDrawTarget(int target) {
   if (!graphicsStarted) return -1;
-  // Graphs loaded from images are never drawable; no drawable graphs exist
-  // yet, so only the screen targets are accepted.
-  if (!IsScreenTarget(target)) return -1;
+  WaitWhileInactive();
+  GraphRecord* graph = nullptr;
+  if (!IsScreenTarget(target)) {
+    graph = FindGraphRecord(target);
+    if (graph == nullptr || !graph->textureSet->descriptor.drawable) return -1;
+  }
+
+  if (!hardwareMode) drawTargetImage = graph ? &graph->memImg : &screenImage;
+
+  currentDrawTarget = target;
+  if (target == TARGET_FRONT && mainWindow != nullptr)
+    port::SetTimer(mainWindow, FRONT_TARGET_TIMER_ID, FRONT_TARGET_TIMER_MILLISECONDS,
+                   FrontTargetTimer);
+
   int width = drawTargetWidth;
   int height = drawTargetHeight;
-  if (target == TARGET_BACK || target == TARGET_FRONT) {
+  if (graph != nullptr) {
+    width = graph->width;
+    height = graph->height;
+  } else if (target == TARGET_BACK || target == TARGET_FRONT) {
     width = ScreenWidth();
     height = ScreenHeight();
   }
-  currentDrawTarget = target;
   bool sameSize = width == drawTargetWidth && height == drawTargetHeight;
   drawTargetWidth = width;
   drawTargetHeight = height;
@@ -43,6 +72,17 @@ int SelectDrawTarget(int target) {
 }
 
 int ClearDrawTarget(const Rect* area) {
-  (void)area;
+  if (area != nullptr && (area->left < 0 || area->top < 0)) area = nullptr;
+  if (!graphicsStarted) return 0;
+  if (!hardwareMode && drawTargetImage != nullptr && IsMemImgValid(drawTargetImage)) {
+    const ColorFormat& format = *drawTargetImage->store->format;
+    ClearMemImg(drawTargetImage, area,
+                EncodeColor(format, backgroundColor.red, backgroundColor.green,
+                            backgroundColor.blue, 0));
+  }
   return 0;
+}
+
+void ForgetDrawTargetGraph(Handle graph) {
+  if (currentDrawTarget == graph && graph >= 0) SelectDrawTarget(TARGET_BACK);
 }

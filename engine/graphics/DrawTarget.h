@@ -2,6 +2,8 @@
 // graph; SelectDrawTarget and ClearDrawTarget are in engine/core/Engine.h.
 #pragma once
 
+#include "engine/core/Engine.h"
+
 // The current target; 0 until start-up selected one.
 extern int currentDrawTarget;
 // Size of the current target (the screen size for the screen targets).
@@ -15,5 +17,13 @@ struct BackgroundColor {
 };
 extern BackgroundColor backgroundColor;
 
-// Forgets the target (graphics shut-down): the next selection starts afresh.
+// The window timer that shows the front target while it is selected.
+constexpr uintptr_t FRONT_TARGET_TIMER_ID = 0x7FFF;
+constexpr uint32_t FRONT_TARGET_TIMER_MILLISECONDS = 32;
+
+// Forgets the target (graphics start-up and shut-down).
 void ResetDrawTarget();
+
+// A graph is being released: when it is the current target, drawing goes
+// back to the screen (TARGET_BACK) instead of into freed memory.
+void ForgetDrawTargetGraph(Handle graph);

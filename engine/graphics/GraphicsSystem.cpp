@@ -1,31 +1,67 @@
 #include "engine/graphics/GraphicsSystem.h"
 
 #include "engine/core/EngineSettings.h"
+#include "engine/core/MainWindow.h"
+#include "engine/graphics/DisplayDevice.h"
 #include "engine/graphics/DrawState.h"
 #include "engine/graphics/DrawTarget.h"
+#include "engine/graphics/GraphCreation.h"
 #include "engine/graphics/GraphCreationOptions.h"
+#include "engine/graphics/GraphTable.h"
 #include "engine/graphics/ScreenState.h"
+#include "engine/graphics/SoftwareTarget.h"
+#include "engine/graphics/TextureSet.h"
+#include "engine/graphics/software/MemImgTables.h"
+#include "engine/platform/WindowPort.h"
 
 int graphicsStarted = 0;
 int hardwareMode = 0;
 
-int StartupGraphics() {
-  if (graphicsStarted) return 0;
+namespace {
+
+// The mode the display set-up starts from: the request with its defaults;
+// in window mode the desktop's colour depth replaces the requested one.
+void ChooseScreenMode() {
   screenState.width = RequestedScreenWidth();
   screenState.height = RequestedScreenHeight();
   screenState.colorBits = RequestedScreenColorBits();
   screenState.refreshRate = engineSettings.screenRefreshRate;
+  int desktopBits = mainWindowState.desktopColorBits;
+  if (windowModeFlag != 0 && (desktopBits == 16 || desktopBits == 32))
+    screenState.colorBits = desktopBits;
+  // The software screen has 16 or 32 bits.
+  if (screenState.colorBits != 16) screenState.colorBits = 32;
+}
+
+}  // namespace
+
+int StartupGraphics() {
+  if (graphicsStarted) return 0;
+  EnsureMemImgTables();
+  SetDefaultTextureFormats();
+  ChooseScreenMode();
   hardwareMode = 0;
-  ResetDrawTarget();
-  ResetDrawState(screenState.width, screenState.height);
+  if (SetUpDisplay() != 0) {
+    ReleaseDisplay();
+    return -1;
+  }
+  ResetGraphTable();
   ResetGraphCreationOptions();
+  ResetDrawTarget();
   graphicsStarted = 1;
+  if (!hardwareMode) SetUpScreenImage(screenState.width, screenState.height, screenState.colorBits);
+  ResetDrawState(screenState.width, screenState.height);
   return 0;
 }
 
 int ShutdownGraphics() {
   if (!graphicsStarted) return 0;
-  graphicsStarted = 0;
+  if (mainWindow != nullptr) port::KillTimer(mainWindow, FRONT_TARGET_TIMER_ID);
+  ReleaseAllGraphs();
+  ReleaseScreenImage();
+  ReleaseDisplay();
   ResetDrawTarget();
+  graphicsStarted = 0;
+  hardwareMode = 0;
   return 0;
 }

@@ -1,16 +1,73 @@
-#include "engine/core/Engine.h"
-#include "engine/graphics/GraphicsSystem.h"
-#include "engine/graphics/WindowHooks.h"
+#include "engine/graphics/Presentation.h"
 
-int PresentFrameArea(const Rect* area, int waitForVerticalBlank) {
-  (void)area, (void)waitForVerticalBlank;
-  if (!engineStarted) return -1;
+#include "engine/core/EngineSettings.h"
+#include "engine/core/MainWindow.h"
+#include "engine/graphics/GraphicsSystem.h"
+#include "engine/graphics/Screen.h"
+#include "engine/graphics/SoftwareTarget.h"
+#include "engine/graphics/VerticalBlank.h"
+#include "engine/graphics/WindowHooks.h"
+#include "engine/images/ColorFormat.h"
+#include "engine/platform/PresentPort.h"
+#include "engine/platform/WindowPort.h"
+
+PresentOptions presentOptions;
+
+namespace {
+
+// The screen image as a top-down DIB with the image's colour masks. The
+// DIB is as wide as the image's pitch, so that its rows line up with the
+// image's; only the screen's own columns are transferred.
+port::BitmapInfo ScreenBitmapInfo(const MEMIMG& screen) {
+  const MemImgStore& store = *screen.store;
+  port::BitmapInfo info{};
+  info.biSize = 40;
+  info.biWidth = store.pitch / MemImgBytesPerPixel(store);
+  info.biHeight = -screen.height;
+  info.biPlanes = 1;
+  info.biBitCount = uint16_t(store.format->bitsPerPixel);
+  info.biCompression = port::BI_BITFIELDS;
+  info.masks[0] = store.format->redMask;
+  info.masks[1] = store.format->greenMask;
+  info.masks[2] = store.format->blueMask;
+  return info;
+}
+
+int PresentSoftwareScreen(int waitForVerticalBlank) {
+  if (!IsMemImgValid(&screenImage)) return 0;
+  if (waitForVerticalBlank && !presentOptions.noVerticalSyncWait) WaitForVerticalBlankPaced();
+  int width = screenImage.width;
+  int height = screenImage.height;
+  // The window's client area is the screen size times the window's size
+  // rates; the 320 x 240 emulation doubles every pixel.
+  int scale = engineSettings.emulate320x240 ? 2 : 1;
+  int destWidth = int(width * WINDOW_SIZE_RATE_X) * scale;
+  int destHeight = int(height * WINDOW_SIZE_RATE_Y) * scale;
+  port::BitmapInfo info = ScreenBitmapInfo(screenImage);
+  port::DeviceContext dc = port::GetDC(mainWindow);
+  if (dc == nullptr) return 0;
+  if (destWidth == width && destHeight == height)
+    port::SetDIBitsToDevice(dc, 0, 0, uint32_t(width), uint32_t(height), 0, 0, 0,
+                            uint32_t(height), screenImage.pixels, &info, port::DIB_RGB_COLORS);
+  else
+    port::StretchDIBits(dc, 0, 0, destWidth, destHeight, 0, 0, width, height, screenImage.pixels,
+                        &info, port::DIB_RGB_COLORS, port::SRCCOPY);
+  port::ReleaseDC(mainWindow, dc);
   return 0;
 }
 
-int PresentFrame() { return PresentFrameArea(nullptr, 1); }
+}  // namespace
 
-int ReadPixel(int x, int y) {
-  (void)x, (void)y;
-  return -1;
+int PresentScreen(const Rect* area, int waitForVerticalBlank) {
+  (void)area;  // the software copy always transfers the whole screen
+  if (!engineStarted || mustEnd) return -1;
+  if (!graphicsStarted) return -1;
+  if (hardwareMode) return -1;  // the Direct3D path presents through the swap chain
+  return PresentSoftwareScreen(waitForVerticalBlank);
+}
+
+int PresentFrame() { return PresentScreen(nullptr, 1); }
+
+int PresentFrameArea(const Rect* area, int waitForVerticalBlank) {
+  return PresentScreen(area, waitForVerticalBlank);
 }

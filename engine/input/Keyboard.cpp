@@ -1,40 +1,65 @@
-#include <cstring>
-
+// The key state and the two key queries.
 #include "engine/core/Engine.h"
+#include "engine/core/EngineCallLock.h"
+#include "engine/core/MainWindow.h"
+#include "engine/core/MessagePump.h"
 #include "engine/input/Input.h"
 #include "engine/input/InputContext.h"
+#include "engine/input/VirtualKeyMap.h"
+#include "engine/platform/ClockPort.h"
+#include "engine/platform/InputPort.h"
 
-InputContext inputContext;
+namespace {
 
-int InitializeInput() {
-  if (inputContext.directInput != nullptr || inputContext.initialising) return 0;
-  inputContext.initialising = 1;
-  int noDirectInput = inputContext.noDirectInput;
-  std::memset(&inputContext, 0, sizeof inputContext);
-  inputContext.noDirectInput = 1;
-  (void)noDirectInput;
-  inputContext.directInput = NO_DIRECT_INPUT_MARKER;
-  inputContext.initialising = 0;
-  return 0;
+// Clears the re-entry flag on every way out of a refresh.
+struct RefreshGuard {
+  RefreshGuard() { inputContext.refreshing = 1; }
+  ~RefreshGuard() { inputContext.refreshing = 0; }
+};
+
+// The system key state belongs to the calling thread: it is read only on
+// the thread that holds the engine-call lock (the main thread inside
+// PumpMessages).
+bool OwnsEngineCallLock() {
+  EngineCallLockView lock = InspectEngineCallLock();
+  return lock.held && lock.owner == CurrentEngineThreadId();
 }
 
-int TerminateInput() {
-  inputContext.directInput = nullptr;
-  return 0;
+bool RefreshFromSystemKeyState() {
+  if (!OwnsEngineCallLock()) return false;
+  uint32_t now = port::timeGetTime();
+  if (now == inputContext.lastRefreshTime) return false;
+  inputContext.lastRefreshTime = now;
+  if (PumpOnce() != 0) return false;
+  uint8_t virtualKeys[256];
+  if (!port::GetKeyboardState(virtualKeys)) return false;
+  TranslateVirtualKeys(virtualKeys, inputContext.deviceKeyState);
+  return true;
 }
 
-bool RefreshKeyState() { return false; }
+}  // namespace
 
-int ReacquireInputDevices() { return 0; }
+bool RefreshKeyState() {
+  if (inputContext.refreshing) return false;
+  RefreshGuard guard;
+  // Without a DirectInput keyboard the key state comes from the system.
+  return RefreshFromSystemKeyState();
+}
 
 int ReadKeyboard(uint8_t keys[256]) {
-  if (inputContext.directInput == nullptr) return InitializeInput();
+  WaitWhileInactive();
+  if (inputContext.directInput == nullptr && !windowClosing) return InitializeInput();
+  if (keys == nullptr) return -1;
+  RefreshKeyState();
   for (int i = 0; i < 256; ++i) keys[i] = inputContext.deviceKeyState[i] >> 7;
   return 0;
 }
 
 int IsKeyDown(int key) {
+  // Key numbers are bytes: anything else is a key that is never held.
   if (key < 0 || key > 255) return 0;
-  if (inputContext.directInput == nullptr) return InitializeInput();
+  WaitWhileInactive();
+  if (inputContext.directInput == nullptr) return windowClosing ? 0 : InitializeInput();
+  RefreshKeyState();
   return inputContext.deviceKeyState[key] >> 7;
 }

@@ -1,0 +1,271 @@
+#include "engine/graphics/GraphCreation.h"
+
+#include <algorithm>
+#include <cstring>
+
+#include "engine/core/MessagePump.h"
+#include "engine/graphics/DrawTarget.h"
+#include "engine/graphics/GraphCreationOptions.h"
+#include "engine/graphics/GraphSource.h"
+#include "engine/graphics/GraphTable.h"
+#include "engine/graphics/GraphicsSystem.h"
+#include "engine/graphics/Screen.h"
+#include "engine/graphics/TextureSet.h"
+#include "engine/graphics/software/MemImg.h"
+#include "engine/graphics/software/MemImgFormats.h"
+#include "engine/images/ColorFormat.h"
+#include "engine/images/ConvertPixels.h"
+#include "engine/images/PixelImage.h"
+#include "engine/services/Log.h"
+#include "engine/services/Memory.h"
+
+namespace {
+
+bool HasAlphaChannel(const PixelImage& image) { return image.format.alphaWidth != 0; }
+
+CreationDescriptor DescribeSet(const PixelImage& image, const PixelImage* alphaImage) {
+  CreationDescriptor descriptor{};
+  int depth = graphCreationOptions.bitDepthOverride;
+  bool alpha = HasAlphaChannel(image) || alphaImage != nullptr;
+  descriptor.alpha = alpha;
+  if (hardwareMode) {
+    descriptor.hardware = 1;
+    descriptor.mipLevels = uint8_t(image.mipCount > 0 ? image.mipCount + 1 : 1);
+    descriptor.dxtKind = uint8_t(image.blockCompression);
+    descriptor.bitDepth = uint8_t(depth != 0 ? depth : alpha ? 32 : ScreenColorBits());
+    descriptor.alphaTest = graphCreationOptions.alphaTestFormat && !alpha;
+  } else {
+    descriptor.software = 1;
+    descriptor.drawable = 1;
+    descriptor.bitDepth = uint8_t(depth != 0 ? depth : ScreenColorBits());
+    descriptor.palette8 = image.format.bytesPerPixel == 1 && !alpha;
+  }
+  return descriptor;
+}
+
+// The colour key as the transparent value of the set's MEMIMG.
+uint32_t MemImgKey(const TextureSet& set, int pixelType) {
+  if (set.descriptor.palette8) return 0xFFFF;
+  const ColorFormat* format = MemImgColorFormat(pixelType, set.descriptor.alpha, false);
+  uint32_t key = set.colorKey;
+  return EncodeColor(*format, int(key >> 16 & 0xFF), int(key >> 8 & 0xFF), int(key & 0xFF), 0);
+}
+
+int CreateSoftwareImage(TextureSet* set) {
+  int pixelType = set->descriptor.bitDepth == 16 ? MEMIMG_TYPE_COLOR16 : MEMIMG_TYPE_COLOR32;
+  if (CreateMemImg(&set->memImg, set->width, set->height, -1, MemImgKey(*set, pixelType),
+                   pixelType, set->descriptor.palette8, set->descriptor.alpha, nullptr) != 0)
+    return WriteLog("メモリイメージの作成に失敗しました\n");
+  return 0;
+}
+
+// The graph's view of its set: a derived MEMIMG of its rectangle.
+int BuildSoftwareView(GraphRecord* record) {
+  TextureSet* set = record->textureSet;
+  std::memset(&record->memImg, 0, sizeof record->memImg);
+  DeriveMemImg(&record->memImg, &set->memImg, record->x, record->y, record->width,
+               record->height);
+  return IsMemImgValid(&record->memImg) ? 0 : -1;
+}
+
+void ReleaseTextureSetReference(TextureSet* set) {
+  if (set == nullptr || --set->refCount > 0) return;
+  if (set->descriptor.software) {
+    ReleaseMemImg(&set->memImg);
+  } else {
+    TexturePiece* pieces = PiecesOf(set);
+    for (int i = 0; i < set->pieceCount; ++i) {
+      if (pieces[i].surface) port::IDirect3DSurface9_Release(pieces[i].surface);
+      if (pieces[i].extraSurface) port::IDirect3DSurface9_Release(pieces[i].extraSurface);
+      if (pieces[i].texture) port::IDirect3DTexture9_Release(pieces[i].texture);
+      if (pieces[i].staging) port::IDirect3DTexture9_Release(pieces[i].staging);
+    }
+  }
+  MemFree(set);
+}
+
+// Undoes a half-made graph: its view, its set reference, its file, its slot.
+void DiscardGraph(GraphRecord* record) {
+  if (IsMemImgValid(&record->memImg)) ReleaseMemImg(&record->memImg);
+  ReleaseTextureSetReference(record->textureSet);
+  ForgetGraphSource(record);
+  FreeGraphRecord(record);
+}
+
+// The first palette index whose colour is the key: the transparent index of
+// an 8-bit palette set (0 when no entry matches).
+uint32_t PaletteKeyIndex(const MemImgStore& store, uint32_t key) {
+  bool wide = store.pixelType == MEMIMG_TYPE_COLOR32;
+  uint32_t wanted = wide ? key & 0xFFFFFF
+                         : (key >> 19 & 0x1F) << 11 | (key >> 10 & 0x3F) << 5 | (key >> 3 & 0x1F);
+  for (uint32_t index = 0; index < 256; ++index) {
+    uint32_t entry = wide ? ReadPixelValue(store.palette + index * 4, 4) & 0xFFFFFF
+                          : ReadPixelValue(store.palette + index * 2, 2) & 0xFFFF;
+    if (entry == wanted) return index;
+  }
+  return 0;
+}
+
+// Converts a rectangle of the image (and its alpha image) into the MEMIMG
+// at (x, y); a palette store then takes the image's palette, in its own
+// colour layout, in both halves of its palette block.
+int CopyImageIntoMemImg(const PixelImage& image, const PixelImage* alphaImage, MEMIMG* memImg,
+                        int sourceX, int sourceY, int width, int height, int x, int y) {
+  MemImgStore& store = *memImg->store;
+  PixelRect rect = {sourceX, sourceY, sourceX + width, sourceY + height};
+  int destinationX = int((memImg->pixels - store.pixelStore) % store.pitch) /
+                         MemImgBytesPerPixel(store) + x;
+  int destinationY = int((memImg->pixels - store.pixelStore) / store.pitch) + y;
+  int result = ConvertPixels(store.pixelStore, store.pitch, *store.format, image.pixels,
+                             image.pitch, image.format,
+                             alphaImage ? alphaImage->pixels : nullptr,
+                             alphaImage ? alphaImage->pitch : 0,
+                             alphaImage ? &alphaImage->format : nullptr, destinationX,
+                             destinationY, rect, 0, 0, 0, DITHER_NONE, 0, 0, 0, 0);
+  if (result < 0 || !store.usesPalette) return result;
+  bool wide = store.pixelType == MEMIMG_TYPE_COLOR32;
+  for (int index = 0; index < 256; ++index) {
+    const uint8_t* entry = image.format.palette[index];  // blue, green, red, alpha
+    uint32_t value = wide ? uint32_t(entry[2]) << 16 | uint32_t(entry[1]) << 8 | entry[0]
+                          : uint32_t(entry[2] >> 3) << 11 | uint32_t(entry[1] >> 2) << 5 |
+                                uint32_t(entry[0] >> 3);
+    int bytes = wide ? 4 : 2;
+    WritePixelValue(store.palette + index * bytes, bytes, value);
+    WritePixelValue(store.palette + MEMIMG_PALETTE_BYTES / 2 + index * bytes, bytes, value);
+  }
+  return result;
+}
+
+}  // namespace
+
+Handle CreateGraphFromImage(PixelImage* image, PixelImage* alphaImage) {
+  if (!graphicsStarted || image == nullptr) return -1;
+  WaitWhileInactive();
+  RecomputeNoneMask(&image->format);
+  if (alphaImage != nullptr) {
+    RecomputeNoneMask(&alphaImage->format);
+    if (alphaImage->width != image->width || alphaImage->height != image->height) return -1;
+  }
+  // Hardware textures are made by the Direct3D path; until it exists a
+  // hardware-mode engine cannot create graphs.
+  if (hardwareMode) return -1;
+
+  GraphRecord* record = AllocateGraphRecord();
+  auto* set = static_cast<TextureSet*>(MemCalloc(sizeof(TextureSet), "", 0));
+  if (set == nullptr) {
+    WriteLog("グラフィックのオリジナル画像データ保存用メモリの確保に失敗しました\n");
+    FreeGraphRecord(record);
+    return -1;
+  }
+  set->refCount = 1;
+  set->descriptor = DescribeSet(*image, alphaImage);
+  set->formatClass = ChooseFormatClass(set->descriptor);
+  set->colorKey = graphCreationOptions.colorKey;
+  set->width = image->width;
+  set->height = image->height;
+  record->textureSet = set;
+  record->width = image->width;
+  record->height = image->height;
+
+  if (CreateSoftwareImage(set) != 0 || BuildSoftwareView(record) != 0) {
+    DiscardGraph(record);
+    return -1;
+  }
+  if (GraphRecord* resized = ResizeGraphRecord(record, 0)) record = resized;
+  Handle handle = record->handle;
+  TransferImageToGraph(handle, image, alphaImage, 0, 0, nullptr, 0);
+  return handle;
+}
+
+Handle DeriveGraph(Handle source, int x, int y, int width, int height) {
+  GraphRecord* from = FindGraphRecord(source);
+  if (from == nullptr || x < 0 || y < 0 || x >= from->width || y >= from->height) return -1;
+  // A cell of no pixels would be a graph nothing can draw or fill.
+  if (width <= 0 || height <= 0) return -1;
+  width = std::min(width, from->width - x);
+  height = std::min(height, from->height - y);
+
+  GraphRecord* record = AllocateGraphRecord();
+  record->textureSet = from->textureSet;
+  record->textureSet->refCount += 1;
+  RememberGraphSource(record, nullptr, from);
+  record->sourceX = from->sourceX + x;
+  record->sourceY = from->sourceY + y;
+  record->loadOption = from->loadOption;
+  record->x = from->x + x;
+  record->y = from->y + y;
+  record->width = width;
+  record->height = height;
+  if (BuildSoftwareView(record) != 0) {
+    DiscardGraph(record);
+    return -1;
+  }
+  if (GraphRecord* resized = ResizeGraphRecord(record, 0)) record = resized;
+  return record->handle;
+}
+
+int TransferImageToGraph(Handle graph, PixelImage* image, PixelImage* alphaImage, int sourceX,
+                         int sourceY, const char* fileName, int loadOption) {
+  if (!engineStarted || !graphicsStarted) return -1;
+  GraphRecord* record = FindGraphRecord(graph);
+  if (record == nullptr || image == nullptr) return -1;
+  if (RememberGraphSource(record, fileName, nullptr) != 0) return -1;
+  record->sourceX = sourceX;
+  record->sourceY = sourceY;
+  record->loadOption = loadOption;
+
+  // The image rectangle of the graph's size at (sourceX, sourceY), clipped
+  // to the image; it lands at (0, 0) of the graph.
+  int left = std::max(sourceX, 0);
+  int top = std::max(sourceY, 0);
+  int right = std::min(sourceX + record->width, image->width);
+  int bottom = std::min(sourceY + record->height, image->height);
+  if (right <= left || bottom <= top) return 0;
+
+  TextureSet* set = record->textureSet;
+  if (!set->descriptor.software) return -1;
+  int result = CopyImageIntoMemImg(*image, alphaImage, &set->memImg, left, top, right - left,
+                                   bottom - top, record->x + (left - sourceX),
+                                   record->y + (top - sourceY));
+  if (set->descriptor.palette8)
+    set->memImg.store->colorKey = PaletteKeyIndex(*set->memImg.store, set->colorKey);
+  return result < 0 ? -1 : 0;
+}
+
+int ReleaseGraph(Handle graph, int flag) {
+  (void)flag;
+  GraphRecord* record = FindGraphRecord(graph);
+  if (record == nullptr) return -1;
+  ForgetDrawTargetGraph(graph);
+  DiscardGraph(record);
+  return 0;
+}
+
+void ReleaseAllGraphs() {
+  for (int slot = 0; slot < GRAPH_TABLE_SIZE && graphTable.liveCount > 0; ++slot)
+    if (graphTable.records[slot] != nullptr) ReleaseGraph(graphTable.records[slot]->handle, 0);
+}
+
+int CreateDivGraphFromGraphImage(PixelImage* image, PixelImage* alphaImage, int cellCount,
+                                 int columns, int rows, int cellWidth, int cellHeight,
+                                 Handle* handles, int transparent) {
+  (void)transparent;  // transparency comes from the colour key and the format class
+  if (handles == nullptr && cellCount > 0 && columns > 0 && rows > 0) return -1;
+  Handle whole = CreateGraphFromImage(image, alphaImage);
+  int made = 0;
+  for (int row = 0; row < rows && made < cellCount; ++row) {
+    for (int column = 0; column < columns && made < cellCount; ++column) {
+      Handle cell = DeriveGraph(whole, column * cellWidth, row * cellHeight, cellWidth, cellHeight);
+      handles[made] = cell;
+      if (cell == -1) {
+        WriteLog("グラフィックの分割に失敗しました in CreateDivGraphFromGraphImage\n");
+        for (int i = 0; i < made; ++i) ReleaseGraph(handles[i], 0);
+        ReleaseGraph(whole, 0);
+        return -1;
+      }
+      made += 1;
+    }
+  }
+  ReleaseGraph(whole, 0);
+  return 0;
+}

@@ -1,0 +1,43 @@
+#include "engine/graphics/ScreenLock.h"
+
+#include <cstring>
+
+#include "engine/graphics/DrawTarget.h"
+#include "engine/graphics/GraphicsSystem.h"
+#include "engine/graphics/SoftwareTarget.h"
+#include "engine/images/PixelImage.h"
+
+int drawScreenLocked = 0;
+
+int LockDrawScreen(const Rect& area, PixelImage* view) {
+  if (!graphicsStarted) return -1;
+  if (area.left < 0 || area.left >= area.right || area.right > drawTargetWidth || area.top < 0 ||
+      area.top >= area.bottom || area.bottom > drawTargetHeight)
+    return -1;
+  // The Direct3D path locks a surface or a system-memory copy of it.
+  if (hardwareMode) return -1;
+  if (drawTargetImage == nullptr || !IsMemImgValid(drawTargetImage)) return -1;
+  const MemImgStore& store = *drawTargetImage->store;
+  std::memset(view, 0, sizeof *view);
+  view->format = *store.format;
+  view->width = area.right - area.left;
+  view->height = area.bottom - area.top;
+  view->pitch = store.pitch;
+  view->pixels = MemImgPixelAddress(*drawTargetImage, area.left, area.top);
+  drawScreenLocked = 1;
+  return 0;
+}
+
+void UnlockDrawScreen() { drawScreenLocked = 0; }
+
+int ReadPixel(int x, int y) {
+  if (x < 0 || y < 0 || x >= drawTargetWidth || y >= drawTargetHeight) return -1;
+  PixelImage view;
+  if (LockDrawScreen(Rect{x, y, x + 1, y + 1}, &view) != 0) return -1;
+  uint32_t value = ReadPixelValue(static_cast<const uint8_t*>(view.pixels),
+                                  view.format.bytesPerPixel);
+  UnlockDrawScreen();
+  // Only the colour bits: the unused byte of a 32-bit screen reads as 0.
+  value &= view.format.redMask | view.format.greenMask | view.format.blueMask;
+  return int(value);
+}
