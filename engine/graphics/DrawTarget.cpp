@@ -7,7 +7,7 @@
 #include "engine/graphics/GraphicsSystem.h"
 #include "engine/graphics/Presentation.h"
 #include "engine/graphics/Screen.h"
-#include "engine/graphics/SoftwareTarget.h"
+#include "engine/graphics/software/SoftwareScreen.h"
 #include "engine/graphics/TextureSet.h"
 #include "engine/images/ColorFormat.h"
 #include "engine/platform/WindowPort.h"
@@ -48,7 +48,7 @@ int SelectDrawTarget(int target) {
     if (graph == nullptr || !graph->textureSet->descriptor.drawable) return -1;
   }
 
-  if (!hardwareMode) drawTargetImage = graph ? &graph->memImg : &screenImage;
+  if (!hardwareMode) targetMemImg = graph ? &graph->memImg : &screenMemImg;
 
   currentDrawTarget = target;
   if (target == TARGET_FRONT && mainWindow != nullptr)
@@ -74,9 +74,9 @@ int SelectDrawTarget(int target) {
 int ClearDrawTarget(const Rect* area) {
   if (area != nullptr && (area->left < 0 || area->top < 0)) area = nullptr;
   if (!graphicsStarted) return 0;
-  if (!hardwareMode && drawTargetImage != nullptr && IsMemImgValid(drawTargetImage)) {
-    const ColorFormat& format = *drawTargetImage->store->format;
-    ClearMemImg(drawTargetImage, area,
+  if (!hardwareMode && targetMemImg != nullptr && IsMemImgValid(targetMemImg)) {
+    const ColorFormat& format = *targetMemImg->store->format;
+    ClearMemImg(targetMemImg, area,
                 EncodeColor(format, backgroundColor.red, backgroundColor.green,
                             backgroundColor.blue, 0));
   }

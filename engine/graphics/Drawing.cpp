@@ -5,7 +5,7 @@
 #include "engine/graphics/DrawState.h"
 #include "engine/graphics/GraphTable.h"
 #include "engine/graphics/GraphicsSystem.h"
-#include "engine/graphics/SoftwareTarget.h"
+#include "engine/graphics/software/SoftwareScreen.h"
 #include "engine/graphics/software/MemImgDraw.h"
 
 namespace {
@@ -23,7 +23,7 @@ MemImgDrawSettings CurrentSettings() {
 }
 
 bool SoftwareTargetReady() {
-  return !hardwareMode && drawTargetImage != nullptr && IsMemImgValid(drawTargetImage);
+  return !hardwareMode && targetMemImg != nullptr && IsMemImgValid(targetMemImg);
 }
 
 }  // namespace
@@ -35,7 +35,8 @@ int PutGraph(int x, int y, Handle graph, int transparent) {
   if (record == nullptr) return -1;
   WaitWhileInactive();
   if (SoftwareTargetReady())
-    BlitMemImg(drawTargetImage, &record->memImg, x, y, transparent, nullptr, CurrentSettings());
+    BlitMemImg(targetMemImg, &record->memImg, x, y, transparent, blendMemImg,
+               CurrentSettings());
   return 0;
 }
 
@@ -48,7 +49,7 @@ int PaintBox(int x1, int y1, int x2, int y2, uint32_t color, int filled) {
   if (!SoftwareTargetReady()) return 0;
   MemImgDrawSettings settings = CurrentSettings();
   if (filled) {
-    FillMemImgRect(drawTargetImage, &box, color, settings);
+    FillMemImgRect(targetMemImg, &box, color, settings);
     return 0;
   }
   // The one-pixel border: rows top and bottom-1, columns left and right-1;
@@ -59,6 +60,6 @@ int PaintBox(int x1, int y1, int x2, int y2, uint32_t color, int filled) {
       {box.left, box.top, box.left, box.bottom, color},
       {box.right - 1, box.top, box.right - 1, box.bottom, color},
   };
-  DrawMemImgLines(drawTargetImage, border, 4, settings);
+  DrawMemImgLines(targetMemImg, border, 4, settings);
   return 0;
 }

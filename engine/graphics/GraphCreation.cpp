@@ -12,9 +12,9 @@
 #include "engine/graphics/Screen.h"
 #include "engine/graphics/TextureSet.h"
 #include "engine/graphics/software/MemImg.h"
+#include "engine/graphics/software/MemImgConvert.h"
 #include "engine/graphics/software/MemImgFormats.h"
 #include "engine/images/ColorFormat.h"
-#include "engine/images/ConvertPixels.h"
 #include "engine/images/PixelImage.h"
 #include "engine/services/Log.h"
 #include "engine/services/Memory.h"
@@ -106,36 +106,6 @@ uint32_t PaletteKeyIndex(const MemImgStore& store, uint32_t key) {
   return 0;
 }
 
-// Converts a rectangle of the image (and its alpha image) into the MEMIMG
-// at (x, y); a palette store then takes the image's palette, in its own
-// colour layout, in both halves of its palette block.
-int CopyImageIntoMemImg(const PixelImage& image, const PixelImage* alphaImage, MEMIMG* memImg,
-                        int sourceX, int sourceY, int width, int height, int x, int y) {
-  MemImgStore& store = *memImg->store;
-  PixelRect rect = {sourceX, sourceY, sourceX + width, sourceY + height};
-  int destinationX = int((memImg->pixels - store.pixelStore) % store.pitch) /
-                         MemImgBytesPerPixel(store) + x;
-  int destinationY = int((memImg->pixels - store.pixelStore) / store.pitch) + y;
-  int result = ConvertPixels(store.pixelStore, store.pitch, *store.format, image.pixels,
-                             image.pitch, image.format,
-                             alphaImage ? alphaImage->pixels : nullptr,
-                             alphaImage ? alphaImage->pitch : 0,
-                             alphaImage ? &alphaImage->format : nullptr, destinationX,
-                             destinationY, rect, 0, 0, 0, DITHER_NONE, 0, 0, 0, 0);
-  if (result < 0 || !store.usesPalette) return result;
-  bool wide = store.pixelType == MEMIMG_TYPE_COLOR32;
-  for (int index = 0; index < 256; ++index) {
-    const uint8_t* entry = image.format.palette[index];  // blue, green, red, alpha
-    uint32_t value = wide ? uint32_t(entry[2]) << 16 | uint32_t(entry[1]) << 8 | entry[0]
-                          : uint32_t(entry[2] >> 3) << 11 | uint32_t(entry[1] >> 2) << 5 |
-                                uint32_t(entry[0] >> 3);
-    int bytes = wide ? 4 : 2;
-    WritePixelValue(store.palette + index * bytes, bytes, value);
-    WritePixelValue(store.palette + MEMIMG_PALETTE_BYTES / 2 + index * bytes, bytes, value);
-  }
-  return result;
-}
-
 }  // namespace
 
 Handle CreateGraphFromImage(PixelImage* image, PixelImage* alphaImage) {
@@ -224,9 +194,10 @@ int TransferImageToGraph(Handle graph, PixelImage* image, PixelImage* alphaImage
 
   TextureSet* set = record->textureSet;
   if (!set->descriptor.software) return -1;
-  int result = CopyImageIntoMemImg(*image, alphaImage, &set->memImg, left, top, right - left,
-                                   bottom - top, record->x + (left - sourceX),
-                                   record->y + (top - sourceY));
+  int result = CopyImageToMemImg(image, alphaImage, &set->memImg, left, top, right - left,
+                                 bottom - top, record->x + (left - sourceX),
+                                 record->y + (top - sourceY),
+                                 graphCreationOptions.colorKeyInConversion);
   if (set->descriptor.palette8)
     set->memImg.store->colorKey = PaletteKeyIndex(*set->memImg.store, set->colorKey);
   return result < 0 ? -1 : 0;

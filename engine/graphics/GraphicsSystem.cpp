@@ -9,7 +9,7 @@
 #include "engine/graphics/GraphCreationOptions.h"
 #include "engine/graphics/GraphTable.h"
 #include "engine/graphics/ScreenState.h"
-#include "engine/graphics/SoftwareTarget.h"
+#include "engine/graphics/software/SoftwareScreen.h"
 #include "engine/graphics/TextureSet.h"
 #include "engine/graphics/software/MemImgTables.h"
 #include "engine/platform/WindowPort.h"
@@ -49,7 +49,9 @@ int StartupGraphics() {
   ResetGraphCreationOptions();
   ResetDrawTarget();
   graphicsStarted = 1;
-  if (!hardwareMode) SetUpScreenImage(screenState.width, screenState.height, screenState.colorBits);
+  if (!hardwareMode)
+    SetupSoftwareScreen(screenState.width, screenState.height, screenState.colorBits,
+                        backgroundColor.red, backgroundColor.green, backgroundColor.blue);
   ResetDrawState(screenState.width, screenState.height);
   return 0;
 }
@@ -58,7 +60,7 @@ int ShutdownGraphics() {
   if (!graphicsStarted) return 0;
   if (mainWindow != nullptr) port::KillTimer(mainWindow, FRONT_TARGET_TIMER_ID);
   ReleaseAllGraphs();
-  ReleaseScreenImage();
+  if (!hardwareMode) ReleaseSoftwareScreen();
   ReleaseDisplay();
   ResetDrawTarget();
   graphicsStarted = 0;

@@ -4,7 +4,7 @@
 #include "engine/core/MainWindow.h"
 #include "engine/graphics/GraphicsSystem.h"
 #include "engine/graphics/Screen.h"
-#include "engine/graphics/SoftwareTarget.h"
+#include "engine/graphics/software/SoftwareScreen.h"
 #include "engine/graphics/VerticalBlank.h"
 #include "engine/graphics/WindowHooks.h"
 #include "engine/images/ColorFormat.h"
@@ -34,23 +34,23 @@ port::BitmapInfo ScreenBitmapInfo(const MEMIMG& screen) {
 }
 
 int PresentSoftwareScreen(int waitForVerticalBlank) {
-  if (!IsMemImgValid(&screenImage)) return 0;
+  if (!IsMemImgValid(&screenMemImg)) return 0;
   if (waitForVerticalBlank && !presentOptions.noVerticalSyncWait) WaitForVerticalBlankPaced();
-  int width = screenImage.width;
-  int height = screenImage.height;
+  int width = screenMemImg.width;
+  int height = screenMemImg.height;
   // The window's client area is the screen size times the window's size
   // rates; the 320 x 240 emulation doubles every pixel.
   int scale = engineSettings.emulate320x240 ? 2 : 1;
   int destWidth = int(width * WINDOW_SIZE_RATE_X) * scale;
   int destHeight = int(height * WINDOW_SIZE_RATE_Y) * scale;
-  port::BitmapInfo info = ScreenBitmapInfo(screenImage);
+  port::BitmapInfo info = ScreenBitmapInfo(screenMemImg);
   port::DeviceContext dc = port::GetDC(mainWindow);
   if (dc == nullptr) return 0;
   if (destWidth == width && destHeight == height)
     port::SetDIBitsToDevice(dc, 0, 0, uint32_t(width), uint32_t(height), 0, 0, 0,
-                            uint32_t(height), screenImage.pixels, &info, port::DIB_RGB_COLORS);
+                            uint32_t(height), screenMemImg.pixels, &info, port::DIB_RGB_COLORS);
   else
-    port::StretchDIBits(dc, 0, 0, destWidth, destHeight, 0, 0, width, height, screenImage.pixels,
+    port::StretchDIBits(dc, 0, 0, destWidth, destHeight, 0, 0, width, height, screenMemImg.pixels,
                         &info, port::DIB_RGB_COLORS, port::SRCCOPY);
   port::ReleaseDC(mainWindow, dc);
   return 0;

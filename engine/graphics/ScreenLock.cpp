@@ -4,7 +4,7 @@
 
 #include "engine/graphics/DrawTarget.h"
 #include "engine/graphics/GraphicsSystem.h"
-#include "engine/graphics/SoftwareTarget.h"
+#include "engine/graphics/software/SoftwareScreen.h"
 #include "engine/images/PixelImage.h"
 
 int drawScreenLocked = 0;
@@ -16,14 +16,14 @@ int LockDrawScreen(const Rect& area, PixelImage* view) {
     return -1;
   // The Direct3D path locks a surface or a system-memory copy of it.
   if (hardwareMode) return -1;
-  if (drawTargetImage == nullptr || !IsMemImgValid(drawTargetImage)) return -1;
-  const MemImgStore& store = *drawTargetImage->store;
+  if (targetMemImg == nullptr || !IsMemImgValid(targetMemImg)) return -1;
+  const MemImgStore& store = *targetMemImg->store;
   std::memset(view, 0, sizeof *view);
   view->format = *store.format;
   view->width = area.right - area.left;
   view->height = area.bottom - area.top;
   view->pitch = store.pitch;
-  view->pixels = MemImgPixelAddress(*drawTargetImage, area.left, area.top);
+  view->pixels = MemImgPixelAddress(*targetMemImg, area.left, area.top);
   drawScreenLocked = 1;
   return 0;
 }

@@ -1,12 +1,21 @@
 // The headless DirectDraw port: unavailable unless a test offers it; every
 // wait returns at once and is counted.
 #include "engine/platform/DirectDrawPort.h"
+#include "engine/platform/headless/HeadlessClock.h"
 #include "engine/platform/headless/HeadlessDirect3D9.h"
 
 namespace {
 
 headless::DirectDrawScript script;
 headless::DirectDrawRecord record;
+
+// The virtual clock moves on to the start of the next refresh.
+void WaitForNextRefresh() {
+  uint64_t period = script.refreshPeriodMicroseconds;
+  if (period == 0) return;
+  uint64_t now = headless::ClockMicroseconds();
+  headless::SetClockMicroseconds((now / period + 1) * period);
+}
 
 }  // namespace
 
@@ -57,6 +66,7 @@ HResult IDirectDraw7_SetCooperativeLevel(DirectDraw7Handle, WindowHandle, uint32
 
 HResult IDirectDraw7_WaitForVerticalBlank(DirectDraw7Handle, uint32_t, void*) {
   record.verticalBlankWaits += 1;
+  WaitForNextRefresh();
   return 0;
 }
 
@@ -69,6 +79,9 @@ uint32_t IDirectDraw7_Release(DirectDraw7Handle object) {
   return left;
 }
 
-void WaitForDisplayRefresh() { record.refreshWaits += 1; }
+void WaitForDisplayRefresh() {
+  record.refreshWaits += 1;
+  WaitForNextRefresh();
+}
 
 }  // namespace port

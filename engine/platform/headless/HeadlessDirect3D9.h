@@ -64,11 +64,16 @@ struct Direct3D9Record {
 void ScriptDirect3D9(const Direct3D9Script& script);
 const Direct3D9Record& Direct3D9Calls();
 
-// DirectDraw: unavailable unless scripted; the waits are counted.
+// DirectDraw: unavailable unless scripted; the waits are counted. With a
+// refresh period, every wait for the vertical blank (or, without DirectDraw,
+// for the display's refresh) moves the virtual clock (HeadlessClock.h) to
+// the next multiple of the period, as a display of that rate would; with 0
+// (the default) the waits return at once and the clock stays.
 struct DirectDrawScript {
   bool available = false;
   bool createSucceeds = true;
   bool initializeSucceeds = true;
+  uint64_t refreshPeriodMicroseconds = 0;
 };
 struct DirectDrawRecord {
   int objectsCreated = 0;
