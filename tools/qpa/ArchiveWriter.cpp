@@ -130,9 +130,9 @@ std::vector<uint8_t> BuildArchive(const SourceDirectory& root, const WriteOption
     const std::vector<uint8_t>& data = entry.file->data;
     entry.size = static_cast<uint32_t>(data.size());
     entry.dataAddress = static_cast<uint32_t>(image.size() - dataStart);
-    if (options.compress && ArchiveVersionCompresses(version) && !data.empty()) {
+    if ((options.compress || options.alwaysCompress) && ArchiveVersionCompresses(version) && !data.empty()) {
       std::vector<uint8_t> block = CompressBlock(data.data(), data.size(), options.compressor);
-      if (block.size() < data.size()) {
+      if (block.size() < data.size() || options.alwaysCompress) {
         entry.packedSize = static_cast<uint32_t>(block.size());
         image.insert(image.end(), block.begin(), block.end());
         continue;

@@ -37,6 +37,7 @@ struct WriteOptions {
   int version = 4;          // 0 to 4
   uint32_t codePage = 932;  // written from version 4
   bool compress = true;     // each member when it saves space (version 2 on)
+  bool alwaysCompress = false;  // every member, even when that saves nothing
   KeyChoice key = KeyChoice::NoKeyString;
   std::string keyString;    // with KeyChoice::KeyString
   CompressOptions compressor;
