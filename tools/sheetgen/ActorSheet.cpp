@@ -35,8 +35,8 @@ struct Stride {
 const Stride STRIDES[3] = {{2.2f, 0, 0}, {0, 0, -0.6f}, {0, 2.2f, 0}};
 
 void DrawLegs(Painter& p, const Stride& s, float bob) {
-  const float hipY = 34.5f + bob;
-  const float feet[2][2] = {{20.3f, 42.8f - s.leftFootLift}, {27.7f, 42.8f - s.rightFootLift}};
+  const float hipY = 33.5f + bob;
+  const float feet[2][2] = {{20.3f, 41.4f - s.leftFootLift}, {27.7f, 41.4f - s.rightFootLift}};
   for (const auto& foot : feet)
     p.Part(Capsule(foot[0], hipY, foot[0], foot[1], 2.3f), WHITE, OUTLINE, 0.9f);
   for (const auto& foot : feet)
@@ -100,7 +100,7 @@ void DrawPlayerFrame(Image& sheet, int frame) {
 // ---- The balls: shaded spheres with three light segments that turn. ----
 
 const Color BALL_COLORS[7] = {
-    Rgb255(232, 48, 64),   Rgb255(246, 138, 34),  Rgb255(242, 210, 40), Rgb255(60, 188, 76),
+    Rgb255(230, 40, 70),   Rgb255(248, 120, 24),  Rgb255(240, 216, 40), Rgb255(60, 188, 76),
     Rgb255(44, 178, 232),  Rgb255(64, 92, 226),   Rgb255(176, 78, 214),
 };
 
