@@ -23,6 +23,11 @@ struct PresentedFrame {
 // The frame of the last SetDIBitsToDevice or StretchDIBits.
 const PresentedFrame& LastPresentedFrame();
 
+// Called after every frame transferred (null: none). The demo renderer
+// drives its key script and takes its pictures from here.
+using FramePresentedHook = void (*)(const PresentedFrame& frame);
+void SetFramePresentedHook(FramePresentedHook hook);
+
 // The display's modes, in enumeration order. The default list holds 640 x
 // 480, 800 x 600 and 1024 x 768 at 16 and 32 bits, 60 Hz.
 void SetDisplayModes(const std::vector<port::DisplaySettings>& modes);

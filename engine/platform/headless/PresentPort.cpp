@@ -22,6 +22,7 @@ struct PresentScript {
   bool changeSucceeds = true;
   std::vector<headless::DisplayChange> changes;
   headless::PresentedFrame frame;
+  headless::FramePresentedHook hook = nullptr;
 };
 
 PresentScript& Script() {
@@ -49,6 +50,7 @@ int KeepFrame(int srcWidth, int srcHeight, int destWidth, int destHeight, const 
     std::memcpy(frame.pixels.data() + rowBytes * size_t(row), source + dibPitch * size_t(row),
                 rowBytes);
   frame.count += 1;
+  if (Script().hook) Script().hook(frame);
   return srcHeight;
 }
 
@@ -60,6 +62,7 @@ const PresentedFrame& LastPresentedFrame() { return Script().frame; }
 void SetDisplayModes(const std::vector<port::DisplaySettings>& modes) { Script().modes = modes; }
 void SetDisplayChangeSucceeds(bool succeeds) { Script().changeSucceeds = succeeds; }
 const std::vector<DisplayChange>& DisplayChanges() { return Script().changes; }
+void SetFramePresentedHook(FramePresentedHook hook) { Script().hook = hook; }
 void ResetPresentScript() { Script() = PresentScript(); }
 
 }  // namespace headless
