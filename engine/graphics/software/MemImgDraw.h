@@ -82,3 +82,6 @@ const char* MemImgBlitLoopName(const MEMIMG* destination, const MEMIMG* source, 
                                const MEMIMG* blendImage, const MemImgDrawSettings& settings);
 // Likewise for FillMemImgRect and DrawMemImgLine.
 const char* MemImgFillLoopName(const MEMIMG* destination, const MemImgDrawSettings& settings);
+// The names of all specialised image loops (up to capacity of them); returns
+// how many there are.
+int ListMemImgSpanLoops(const char** names, int capacity);

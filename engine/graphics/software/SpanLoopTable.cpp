@@ -31,3 +31,13 @@ ColorSpanChoice SelectColorSpanLoop(const ColorSpanKey& key) {
   }
   return GENERAL_COLOR_SPAN;
 }
+
+int ListMemImgSpanLoops(const char** names, int capacity) {
+  int total = 0;
+  for (ImageSpanEntryList list : {FastImageSpans32(), FastImageSpans16()}) {
+    for (int i = 0; i < list.count; ++i, ++total) {
+      if (total < capacity) names[total] = list.entries[i].name;
+    }
+  }
+  return total;
+}
