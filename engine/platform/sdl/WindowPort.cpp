@@ -89,6 +89,20 @@ bool VideoReady() {
   return SDL_InitSubSystem(SDL_INIT_VIDEO) == 0;
 }
 
+std::string Utf8(const char* cp932);
+
+// The X window class is the window class's name, so that the window is
+// found by it from outside as on the platform. SDL reads it when video
+// starts: before the first window, video is started again with it.
+void UseClassNameForTheSystem(const char* className) {
+  if (!S().windows.empty()) return;
+  const std::string name = Utf8(className);
+  const char* current = std::getenv("SDL_VIDEO_X11_WMCLASS");
+  if (current != nullptr && name == current) return;
+  setenv("SDL_VIDEO_X11_WMCLASS", name.c_str(), 1);
+  if (SDL_WasInit(SDL_INIT_VIDEO) != 0) SDL_QuitSubSystem(SDL_INIT_VIDEO);
+}
+
 std::string Utf8(const char* cp932) {
   std::string utf8;
   if (cp932 == nullptr) return utf8;
@@ -356,7 +370,9 @@ WindowHandle CreateWindowExA(uint32_t exStyle, const char* className, const char
   Lock lock(Mutex());
   if (className == nullptr) return nullptr;
   auto cls = S().classes.find(className);
-  if (cls == S().classes.end() || !VideoReady()) return nullptr;
+  if (cls == S().classes.end()) return nullptr;
+  UseClassNameForTheSystem(className);
+  if (!VideoReady()) return nullptr;
   const int lockFile = TakeInstanceLock(className);
   if (lockFile < 0) return nullptr;
 
