@@ -48,14 +48,10 @@ bool EndsWithSeparator(const char* folder) {
   return separator;
 }
 
-// folder\Log.txt, or Log.txt in the current directory when no folder is set.
+// folder\Log.txt.
 void LogFilePath(char (&path)[LOG_PATH_SIZE]) {
-  if (logFolder[0] == '\0') {
-    std::snprintf(path, sizeof(path), "%s", LOG_FILE_NAME);
-  } else {
-    std::snprintf(path, sizeof(path), "%s%s%s", logFolder, EndsWithSeparator(logFolder) ? "" : "\\",
-                  LOG_FILE_NAME);
-  }
+  std::snprintf(path, sizeof(path), "%s%s%s", logFolder, EndsWithSeparator(logFolder) ? "" : "\\",
+                LOG_FILE_NAME);
 }
 
 // Copies the text with each "\n" turned into CR LF. A "\n" that already
@@ -157,7 +153,8 @@ void SetLogFolder(const char* folder) {
 
 void CreateLogFile() {
   if (logFolder[0] == '\0') SetLogFolder(startDirectory);
-  if (LogDisabled()) return;
+  // Without a folder nothing can be written, so no file is made either.
+  if (LogDisabled() || logFolder[0] == '\0') return;
   char path[LOG_PATH_SIZE];
   LogFilePath(path);
   port::DeleteFileA(path);

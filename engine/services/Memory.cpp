@@ -54,6 +54,8 @@ int32_t count = 0;
 
 // Re-entrant: a failed allocation dumps under the lock, and a traced
 // operation writes to the log, which may allocate its scratch buffer here.
+// Built on first use, so allocations made while other globals are
+// constructed find it ready.
 std::recursive_mutex& AllocatorLock() {
   static std::recursive_mutex lock;
   return lock;
@@ -62,7 +64,6 @@ std::recursive_mutex& AllocatorLock() {
 BlockHeader* HeaderOf(void* block) { return static_cast<BlockHeader*>(block) - 1; }
 void* BytesOf(BlockHeader* header) { return header + 1; }
 
-void RefreshGuard(BlockHeader* header) { std::memcpy(&header->guard, &header->fields, sizeof(BlockFields)); }
 bool GuardMatches(const BlockHeader* header) {
   return std::memcmp(&header->fields, &header->guard, sizeof(BlockFields)) == 0;
 }
@@ -74,39 +75,46 @@ void AdjustTotal(uint32_t removed, uint32_t added) {
   totalSize = static_cast<int32_t>(static_cast<uint32_t>(totalSize) - removed + added);
 }
 
-// The whole name when it has at most 15 characters, else its last 15.
-void StoreIdentity(BlockFields& fields, const char* sourceName, int line) {
-  std::memset(fields.name, 0, sizeof(fields.name));
-  if (sourceName != nullptr) {
-    size_t length = std::strlen(sourceName);
-    const char* kept = length > SOURCE_NAME_KEPT ? sourceName + (length - SOURCE_NAME_KEPT) : sourceName;
-    std::memcpy(fields.name, kept, length > SOURCE_NAME_KEPT ? SOURCE_NAME_KEPT : length);
+// Every field is written to the header and to its guard alike. Writing
+// both, instead of copying the fields into the guard afterwards, spares the
+// processor reloading bytes it has just stored; and a neighbour whose link
+// changes gets only that link rewritten in both places, so damage elsewhere
+// in its header still shows in MemCheck.
+void SetNext(BlockHeader* header, BlockHeader* next) { header->fields.next = header->guard.next = next; }
+void SetPrev(BlockHeader* header, BlockHeader* prev) { header->fields.prev = header->guard.prev = prev; }
+
+// Name (the whole name when it has at most 15 characters, else its last
+// 15), line, size and a fresh id.
+void StoreIdentity(BlockHeader* header, const char* sourceName, int line, uint32_t size) {
+  std::memset(header->fields.name, 0, sizeof(header->fields.name));
+  if (sourceName != nullptr && sourceName[0] != '\0') {
+    const size_t length = std::strlen(sourceName);
+    const size_t kept = length > SOURCE_NAME_KEPT ? SOURCE_NAME_KEPT : length;
+    std::memcpy(header->fields.name, sourceName + (length - kept), kept);
   }
-  fields.line = static_cast<uint16_t>(line);
-  fields.id = counter++;
+  std::memcpy(header->guard.name, header->fields.name, sizeof(header->guard.name));
+  header->fields.line = header->guard.line = static_cast<uint16_t>(line);
+  header->fields.id = header->guard.id = counter++;
+  header->fields.size = header->guard.size = size;
 }
 
 void LinkAsHead(BlockHeader* header) {
   BlockHeader* older = head;
-  header->fields.next = older;
-  header->fields.prev = nullptr;
-  older->fields.prev = header;
+  SetNext(header, older);
+  SetPrev(header, nullptr);
+  SetPrev(older, header);
   head = header;
-  RefreshGuard(header);
-  RefreshGuard(older);
 }
 
 void Unlink(BlockHeader* header) {
   BlockHeader* older = header->fields.next;
   BlockHeader* newer = header->fields.prev;
-  older->fields.prev = newer;
+  SetPrev(older, newer);
   if (newer != nullptr) {
-    newer->fields.next = older;
-    RefreshGuard(newer);
+    SetNext(newer, older);
   } else {
     head = older;
   }
-  RefreshGuard(older);
 }
 
 // "\tsize:... data:<AB..z> [41 42 00 ff 7a]\n" in one WriteLog. The address
@@ -164,8 +172,7 @@ void* AllocateLocked(size_t size, const char* sourceName, int line) {
     MemCheck();
     return nullptr;
   }
-  header->fields.size = static_cast<uint32_t>(size);
-  StoreIdentity(header->fields, sourceName, line);
+  StoreIdentity(header, sourceName, line, static_cast<uint32_t>(size));
   LinkAsHead(header);
   AdjustTotal(0, header->fields.size);
   count += 1;
@@ -222,18 +229,14 @@ void* MemRealloc(void* block, size_t size, const char* sourceName, int line) {
   }
   if (size > oldSize) std::memset(static_cast<char*>(BytesOf(moved)) + oldSize, 0, size - oldSize);
 
-  StoreIdentity(moved->fields, sourceName, line);
-  older->fields.prev = moved;
+  StoreIdentity(moved, sourceName, line, static_cast<uint32_t>(size));
+  SetPrev(older, moved);
   if (newer != nullptr) {
-    newer->fields.next = moved;
-    RefreshGuard(newer);
+    SetNext(newer, moved);
   } else {
     head = moved;
   }
-  moved->fields.size = static_cast<uint32_t>(size);
   AdjustTotal(oldSize, moved->fields.size);
-  RefreshGuard(moved);
-  RefreshGuard(older);
 
   if (Traced(moved->fields.size)) {
     WriteLog("mem realloc  ");
