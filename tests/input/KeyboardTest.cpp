@@ -1,0 +1,166 @@
+// The key state through the system key state (no DirectInput on the
+// headless platform), refreshed by the message pump.
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <string>
+
+#include "engine/core/Engine.h"
+#include "engine/core/EngineSettings.h"
+#include "engine/input/Input.h"
+#include "engine/input/InputContext.h"
+#include "engine/input/KeyNumbers.h"
+#include "engine/platform/headless/HeadlessClock.h"
+#include "engine/platform/headless/HeadlessInput.h"
+#include "engine/platform/headless/HeadlessSystem.h"
+#include "engine/platform/headless/HeadlessWindow.h"
+#include "engine/services/Log.h"
+
+namespace {
+
+int32_t FakeCoInitialize(void*) { return 0; }
+void FakeCoUninitialize() {}
+
+class Keyboard : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    previous_ = std::filesystem::current_path();
+    const ::testing::TestInfo* info = ::testing::UnitTest::GetInstance()->current_test_info();
+    directory_ = std::filesystem::temp_directory_path() /
+                 (std::string("vexlo-input-") + info->name());
+    std::error_code ignored;
+    std::filesystem::remove_all(directory_, ignored);
+    std::filesystem::create_directories(directory_, ignored);
+    std::filesystem::current_path(directory_);
+    headless::ResetWindowScript();
+    headless::ResetSystem();
+    headless::ResetClock();
+    headless::ReleaseAllVirtualKeys();
+    headless::ProvideProcedure("ole32.dll", "CoInitialize",
+                               reinterpret_cast<port::ProcAddress>(&FakeCoInitialize));
+    headless::ProvideProcedure("ole32.dll", "CoUninitialize",
+                               reinterpret_cast<port::ProcAddress>(&FakeCoUninitialize));
+    engineSettings = EngineSettings{};
+    SetLogFolder(nullptr);
+    inputContext.noDirectInput = 0;
+  }
+
+  void TearDown() override {
+    ShutdownEngine();
+    TerminateInput();
+    engineSettings = EngineSettings{};
+    std::filesystem::current_path(previous_);
+    std::error_code ignored;
+    std::filesystem::remove_all(directory_, ignored);
+  }
+
+  void Start() {
+    ChangeWindowMode(1);
+    SelectScreenMode(800, 600, 32, 60);
+    ASSERT_EQ(StartupEngine(), 0);
+  }
+
+  // One frame: the clock moves on a millisecond and the pump refreshes.
+  void Pump() {
+    headless::AdvanceClockMilliseconds(1);
+    PumpMessages();
+  }
+
+  int LogCount(const std::string& text) const {
+    std::ifstream file(directory_ / "Log.txt", std::ios::binary);
+    std::stringstream content;
+    content << file.rdbuf();
+    std::string log = content.str();
+    int count = 0;
+    for (size_t at = log.find(text); at != std::string::npos; at = log.find(text, at + 1))
+      count += 1;
+    return count;
+  }
+
+  std::filesystem::path directory_, previous_;
+};
+
+TEST_F(Keyboard, KeyNumbersOutsideAByteAreNeverHeld) {
+  Start();
+  headless::PressVirtualKey('Z', true);
+  Pump();
+  EXPECT_EQ(IsKeyDown(DIK_Z), 1);
+  for (int key : {-1, 256, 0x12C, -255, 1 << 30}) EXPECT_EQ(IsKeyDown(key), 0) << key;
+}
+
+TEST_F(Keyboard, ThePumpCapturesTheKeysTheGameReads) {
+  Start();
+  headless::PressVirtualKey(0x26, true);  // up
+  headless::PressVirtualKey(0x0D, true);  // Enter
+  Pump();
+  EXPECT_EQ(IsKeyDown(DIK_UP), 1);
+  EXPECT_EQ(IsKeyDown(DIK_DOWN), 0);
+  uint8_t keys[256];
+  std::memset(keys, 0x55, sizeof keys);
+  EXPECT_EQ(ReadKeyboard(keys), 0);
+  EXPECT_EQ(keys[DIK_UP], 1);
+  EXPECT_EQ(keys[DIK_RETURN], 1);
+  EXPECT_EQ(keys[DIK_NUMPADENTER], 1);
+  EXPECT_EQ(keys[DIK_Z], 0);
+
+  // Between two pumps the game reads the state the last pump captured.
+  headless::PressVirtualKey(0x26, false);
+  headless::AdvanceClockMilliseconds(5);
+  EXPECT_EQ(IsKeyDown(DIK_UP), 1);
+  PumpMessages();
+  EXPECT_EQ(IsKeyDown(DIK_UP), 0);
+}
+
+TEST_F(Keyboard, OnlyBitSevenCounts) {
+  Start();
+  headless::SetVirtualKeyState(0x14, 0x01);  // Caps Lock toggled on, not held
+  headless::SetVirtualKeyState(0xC0, 0x7F);  // every bit but the held one
+  Pump();
+  EXPECT_EQ(IsKeyDown(DIK_CAPITAL), 0);
+  EXPECT_EQ(IsKeyDown(DIK_AT), 0);
+  EXPECT_EQ(inputContext.deviceKeyState[DIK_CAPITAL], 0x01);
+}
+
+TEST_F(Keyboard, TheStateIsRefreshedAtMostOncePerMillisecond) {
+  Start();
+  Pump();
+  int reads = headless::KeyboardStateReads();
+  PumpMessages();  // the same millisecond
+  PumpMessages();
+  EXPECT_EQ(headless::KeyboardStateReads(), reads);
+  Pump();
+  EXPECT_EQ(headless::KeyboardStateReads(), reads + 1);
+}
+
+TEST_F(Keyboard, WithoutDirectInputTheLayerSaysSoOnce) {
+  Start();
+  EXPECT_EQ(LogCount("DirectInput を使用しません。"), 1);
+  EXPECT_EQ(LogCount("入力関連の初期化をしました"), 1);
+  EXPECT_EQ(LogCount("パッドの数は 0 個です"), 1);
+  EXPECT_EQ(inputContext.padCount, 16);
+  // A rebuild terminates and initialises the layer again: DirectInput is
+  // not tried a second time.
+  TerminateInput();
+  EXPECT_EQ(LogCount("入力関連の終了処理... 完了"), 1);
+  EXPECT_EQ(InitializeInput(), 0);
+  EXPECT_EQ(LogCount("DirectInput を使用しません。"), 1);
+  EXPECT_EQ(LogCount("入力関連の初期化をしました"), 2);
+}
+
+TEST_F(Keyboard, TerminatingALayerNeverStartedDoesNothing) {
+  EXPECT_EQ(inputContext.directInput, nullptr);
+  EXPECT_EQ(TerminateInput(), 0);
+  EXPECT_EQ(inputContext.directInput, nullptr);
+}
+
+TEST_F(Keyboard, RefreshIsRefusedOutsideTheEngineCallLock) {
+  Start();
+  headless::AdvanceClockMilliseconds(3);
+  EXPECT_FALSE(RefreshKeyState());  // the game's thread between pumps holds no lock
+}
+
+}  // namespace
