@@ -162,6 +162,21 @@ INSTANTIATE_TEST_SUITE_P(Fields, HeaderDamageTest,
                          ::testing::Values(Damage::GuardLastByte, Damage::NameFirstByte, Damage::SizeField,
                                            Damage::OlderLink));
 
+TEST_F(MemoryTest, DamageStaysVisibleWhenANeighbourChanges) {
+  void* damaged = MemAlloc(4, "", 0);
+  auto* name = static_cast<unsigned char*>(damaged) - MEM_BLOCK_HEADER_SIZE;
+  name[3] = 'X';
+  void* newer = MemAlloc(4, "", 0);  // rewrites the damaged block's link to it
+  EXPECT_EQ(MemCheck(), -1);
+  char address[32];
+  std::snprintf(address, sizeof address, "addr:%08" PRIxPTR, reinterpret_cast<uintptr_t>(damaged));
+  EXPECT_NE(LogCapture::Debugger().find(address), std::string::npos);
+  name[3] = 0;
+  MemFree(newer);
+  MemFree(damaged);
+  EXPECT_EQ(MemCheck(), 0);
+}
+
 TEST_F(MemoryTest, ReleasingInAnyOrderKeepsTheListWhole) {
   const MemStatistics before = MemReadStatistics();
   std::vector<void*> blocks;
