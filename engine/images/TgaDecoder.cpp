@@ -113,6 +113,7 @@ void PutInDisplayOrder(const TgaHeader& h, uint8_t* pixels, int pitch, int bytes
 
 int DecodeTgaBody(const TgaHeader& h, const uint8_t* body, size_t length, PixelImage* image) {
   size_t at = static_cast<size_t>(h.idLength);
+  if (at > length) return -1;  // the image id alone runs past the data
   uint8_t map[MAP_ENTRIES * 4] = {};
   const int outBytes = (IsColorMapped(h) ? h.mapEntryBits : h.pixelBits) / 8;
   if (h.mapType == 1) {

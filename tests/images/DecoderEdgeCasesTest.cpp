@@ -228,6 +228,12 @@ TEST(DecodeImage, BadHeadersAreRejected) {
       {"TGA gray type 3", tga(3, 0, 0, 0, 0, 2, 2, 8, 0), DecodeTgaImage},
       {"TGA pixels beyond the data", tga(2, 0, 0, 0, 0, 100, 100, 32, 0), DecodeTgaImage},
       {"TGA run-length data running out", tga(10, 0, 0, 0, 0, 100, 100, 32, 0), DecodeTgaImage},
+      {"TGA image id longer than the file", [&] {
+         Bytes b = tga(2, 0, 0, 0, 0, 1, 1, 24, 0);
+         b.resize(40);
+         b[0] = 0xFD;
+         return b;
+       }(), DecodeTgaImage},
       {"DDS level 0 beyond the data", dds(64, 64, 0, 100), DecodeDdsImage},
       {"DDS mip levels beyond the data", dds(8, 8, 4, 32), DecodeDdsImage},
       {"DDS absurd mip count", dds(8, 8, 1000000, 4096), DecodeDdsImage},
