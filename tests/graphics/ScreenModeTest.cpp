@@ -115,3 +115,27 @@ TEST_F(ScreenModes, ChangingTheModeAfterStartupRestartsTheGraphics) {
 
 }  // namespace
 }  // namespace graphicstest
+
+namespace graphicstest {
+namespace {
+
+// Leaving a full-screen software run puts the desktop's mode back; coming
+// back changes the display to the screen mode again.
+TEST_F(ScreenModes, SwitchingAwayFromFullScreenAndBackRestoresTheMode) {
+  ChangeWindowMode(0);
+  SelectScreenMode(800, 600, 32, 0);
+  ASSERT_EQ(StartupEngine(), 0);
+  size_t changes = headless::DisplayChanges().size();
+  headless::LoseFocus(mainWindow);
+  headless::RegainFocus(mainWindow);
+  PumpMessages();
+  const auto& after = headless::DisplayChanges();
+  ASSERT_GE(after.size(), changes + 2);
+  EXPECT_TRUE(after[changes].restore);
+  EXPECT_FALSE(after.back().restore);
+  EXPECT_EQ(after.back().mode.dmPelsWidth, 800u);
+  EXPECT_EQ(after.back().flags, port::CDS_FULLSCREEN);
+}
+
+}  // namespace
+}  // namespace graphicstest
