@@ -29,7 +29,7 @@ void BlendByParameter32(uint8_t* dst, int count, const ColorSpanContext& c) {
   for (int ch = 0; ch < 3; ++ch) share[ch] = ((c.color >> (8 * ch)) & 0xFF) * p;
   int i = 0;
 #if VEXLO_HAVE_SSE2
-  __m128i weight = _mm_set1_epi16(static_cast<short>(p));
+  __m128i weight = WeightLanes(static_cast<int>(p));
   __m128i color = _mm_set1_epi32(static_cast<int>(c.color));
   for (; i + 4 <= count; i += 4) {
     __m128i d = LoadPixels4(dst + 4 * i);

@@ -11,8 +11,9 @@ constexpr ColorSpanChoice GENERAL_COLOR_SPAN{"general colour rule", GeneralColor
 
 }  // namespace
 
-ImageSpanChoice SelectImageSpanLoop(const SpanKey& key) {
-  if (memImgForceGeneralRule) return GENERAL_IMAGE_SPAN;
+namespace {
+
+ImageSpanChoice FindImageSpanLoop(const SpanKey& key) {
   for (ImageSpanEntryList list : {FastImageSpans32(), FastImageSpans16()}) {
     for (int i = 0; i < list.count; ++i) {
       const ImageSpanEntry& entry = list.entries[i];
@@ -20,6 +21,28 @@ ImageSpanChoice SelectImageSpanLoop(const SpanKey& key) {
     }
   }
   return GENERAL_IMAGE_SPAN;
+}
+
+bool SameKey(const SpanKey& a, const SpanKey& b) {
+  return a.depth == b.depth && a.source == b.source && a.mode == b.mode &&
+         a.shortcut == b.shortcut && a.modulated == b.modulated && a.blendImage == b.blendImage &&
+         a.transparent == b.transparent;
+}
+
+}  // namespace
+
+ImageSpanChoice SelectImageSpanLoop(const SpanKey& key) {
+  if (memImgForceGeneralRule) return GENERAL_IMAGE_SPAN;
+  // Draws come in runs of the same kind (a sheet of sprites, a line of
+  // text): the last answer saves the table walk. Drawing happens on the
+  // engine's one calling thread.
+  static SpanKey lastKey{};
+  static ImageSpanChoice lastChoice{nullptr, nullptr};
+  if (lastChoice.loop == nullptr || !SameKey(key, lastKey)) {
+    lastKey = key;
+    lastChoice = FindImageSpanLoop(key);
+  }
+  return lastChoice;
 }
 
 ColorSpanChoice SelectColorSpanLoop(const ColorSpanKey& key) {

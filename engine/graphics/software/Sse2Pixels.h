@@ -25,7 +25,7 @@ inline __m128i SelectLanes(__m128i mask, __m128i ifSet, __m128i ifClear) {
 // Keeps blue, green and red of each pixel; the fourth byte becomes 0.
 inline __m128i ColorBytesOnly(__m128i v) { return _mm_and_si128(v, _mm_set1_epi32(0x00FFFFFF)); }
 
-// The value of each pixel's 32-bit lane (0..256) repeated in the four 16-bit
+// The value of each pixel's 32-bit lane (below 65536) repeated in the four 16-bit
 // lanes of that pixel, for pixels 0-1 (low) and 2-3 (high).
 inline void SpreadPerPixel(__m128i values, __m128i* low, __m128i* high) {
   __m128i pairs = _mm_or_si128(values, _mm_slli_epi32(values, 16));
@@ -33,14 +33,18 @@ inline void SpreadPerPixel(__m128i values, __m128i* low, __m128i* high) {
   *high = _mm_unpackhi_epi32(pairs, pairs);
 }
 
-// (d * (256 - f) + s * f) >> 8 per 16-bit lane, f 0..256: d blended toward s
-// by one weight with a floor, d + floor((s - d) * f / 256). The sum never
-// exceeds 255 * 256, so it fits an unsigned lane.
-inline __m128i BlendLanesByWeight(__m128i d, __m128i s, __m128i f) {
-  __m128i inverse = _mm_sub_epi16(_mm_set1_epi16(256), f);
-  __m128i sum = _mm_add_epi16(_mm_mullo_epi16(d, inverse), _mm_mullo_epi16(s, f));
-  return _mm_srli_epi16(sum, 8);
+// d + floor((s - d) * f / 256) per 16-bit lane of 8-bit values, f 0..256
+// given as f << 6 (WeightLanes): d blended toward s by one weight. Four
+// times the difference times f << 6 is (s - d) * f * 256, whose high half
+// (a signed multiply, so a floor) is the blended step; f = 256 gives s and
+// f = 0 gives d exactly.
+inline __m128i BlendLanesByWeight(__m128i d, __m128i s, __m128i weightShifted) {
+  __m128i difference = _mm_slli_epi16(_mm_sub_epi16(s, d), 2);
+  return _mm_add_epi16(d, _mm_mulhi_epi16(difference, weightShifted));
 }
+
+// A weight for BlendLanesByWeight.
+inline __m128i WeightLanes(int weight) { return _mm_set1_epi16(static_cast<short>(weight << 6)); }
 
 // d + floor((s - d) * F / 65536) per 16-bit lane, F 0..65535: d blended
 // toward s by a product of two weights. The positive and negative

@@ -121,8 +121,11 @@ uint32_t KeyFor(const BlendCase& c) {
   return c.depth == 16 ? 0xF81Fu : 0xFF00FF00u;
 }
 
-// Random pixels, a quarter of them keyed and some differing from the key
-// only in the fourth byte; alphas favour 0, 255 and their neighbours.
+// Random pixels, about a quarter of them keyed and some differing from the
+// key only in the fourth byte; alphas favour 0, 255 and their neighbours.
+// Pixels come in blocks of four (the vector loops' groups) that are all
+// keyed or clear, all unkeyed or opaque, or mixed, so that the loops'
+// shortcuts for uniform groups run too.
 void FillScene(Scene& scene, const BlendCase& c, std::mt19937& random) {
   if (c.kind == PALETTE) {
     scene.palette.resize(256);
@@ -131,17 +134,20 @@ void FillScene(Scene& scene, const BlendCase& c, std::mt19937& random) {
       scene.source.SetPaletteEntry(i, scene.palette[i]);
     }
   }
+  enum Block { HIDDEN, SHOWN, MIXED };
   for (int y = 0; y < HEIGHT; ++y) {
+    Block block = MIXED;
     for (int x = 0; x < WIDTH; ++x) {
+      if (x % 4 == 0) block = static_cast<Block>(random() % 3);
+      bool hidden = block == HIDDEN || (block == MIXED && random() % 3 == 0);
       uint32_t pixel;
       if (c.kind == PALETTE) {
-        pixel = random() % 4 == 0 ? PALETTE_KEY : random() % 256;
+        pixel = hidden ? PALETTE_KEY : (PALETTE_KEY + 1 + random() % 255) % 256;
       } else if (c.kind == DIRECT) {
-        int pick = static_cast<int>(random() % 8);
-        pixel = pick < 2 ? scene.colorKey : Color(random, c.depth);
-        if (pick == 2 && c.depth == 32) pixel = scene.colorKey ^ 0x01000000;
+        pixel = hidden ? scene.colorKey : Color(random, c.depth);
+        if (block == MIXED && random() % 5 == 0 && c.depth == 32) pixel = scene.colorKey ^ 0x01000000;
       } else {
-        uint32_t alpha = Channel(random, 255);
+        uint32_t alpha = block == HIDDEN ? 0 : block == SHOWN ? 255 : Channel(random, 255);
         uint32_t color = Color(random, c.depth);
         pixel = c.depth == 32 ? (color & 0xFFFFFF) | alpha << 24
                               : (color & 0xFFFF) | alpha << 16 | (random() & 0xFFu) << 24;
