@@ -201,3 +201,7 @@ int DiskFileIsIdle(DiskFile* file) {
   if (!file->threaded) return 1;
   return file->doneEvent.IsSet() ? 1 : 0;
 }
+
+void DiskFileWaitIdle(DiskFile* file) {
+  if (file->threaded) file->doneEvent.Wait();
+}

@@ -71,6 +71,9 @@ size_t DiskFileRead(void* destination, size_t elementSize, size_t count, DiskFil
 int DiskFileEof(DiskFile* file);
 // 1 when no transfer is in flight.
 int DiskFileIsIdle(DiskFile* file);
+// Blocks until no transfer is in flight: the same as polling
+// DiskFileIsIdle, without spending the processor the reader thread needs.
+void DiskFileWaitIdle(DiskFile* file);
 
 // The reader thread's body (DiskReaderThread.cpp).
 void RunDiskReaderThread(DiskFile* file);

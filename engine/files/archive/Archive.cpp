@@ -2,7 +2,6 @@
 #include "engine/files/archive/Archive.h"
 
 #include <cstring>
-#include <thread>
 
 #include "engine/services/Memory.h"
 
@@ -86,7 +85,7 @@ bool ReadKeyed(Archive& archive, void* destination, uint32_t count, uint32_t off
       DiskFileSeek(file, static_cast<int32_t>(offset), 0) != 0)
     return false;
   if (DiskFileRead(destination, count, 1, file) != 1) return false;
-  while (!DiskFileIsIdle(file)) std::this_thread::yield();
+  DiskFileWaitIdle(file);
   // The reader thread reports the bytes it actually read (a file cut short
   // since it was opened gives fewer).
   if (file->threaded && file->readCount != static_cast<int32_t>(count)) return false;

@@ -54,14 +54,21 @@ uint32_t ApplyArchiveKey(uint32_t count, void* buffer, uint32_t position,
                          const uint8_t key[ARCHIVE_KEY_SIZE]) {
   auto* bytes = static_cast<uint8_t*>(buffer);
   uint32_t start = position % ARCHIVE_KEY_SIZE;
-  // 96 bytes (a multiple of 12 and of 16) of key starting at the right key
-  // position, so the bulk runs as a plain XOR of two arrays.
+  // 96 bytes of key from the right key position (a multiple of the key's
+  // 12 and of 16), keyed as twelve 64-bit words at a time, which the
+  // compiler turns into vector instructions.
   constexpr uint32_t SPAN = 96;
   uint8_t pattern[SPAN];
   for (uint32_t i = 0; i < SPAN; ++i) pattern[i] = key[(start + i) % ARCHIVE_KEY_SIZE];
+  uint64_t words[SPAN / 8];
+  std::memcpy(words, pattern, sizeof words);
   uint32_t done = 0;
-  for (; done + SPAN <= count; done += SPAN)
-    for (uint32_t i = 0; i < SPAN; ++i) bytes[done + i] ^= pattern[i];
+  for (; done + SPAN <= count; done += SPAN) {
+    uint64_t chunk[SPAN / 8];
+    std::memcpy(chunk, bytes + done, sizeof chunk);
+    for (uint32_t w = 0; w < SPAN / 8; ++w) chunk[w] ^= words[w];
+    std::memcpy(bytes + done, chunk, sizeof chunk);
+  }
   for (uint32_t i = 0; done + i < count; ++i) bytes[done + i] ^= pattern[i];
   return static_cast<uint32_t>((static_cast<uint64_t>(position) + count) % ARCHIVE_KEY_SIZE);
 }

@@ -1,8 +1,6 @@
 #include "engine/files/archive/ArchiveMember.h"
 
-#include <chrono>
 #include <cstring>
-#include <thread>
 
 #include "engine/files/archive/ArchiveNames.h"
 #include "engine/files/archive/Compression.h"
@@ -36,8 +34,12 @@ int FailOpen(ArchiveMember* member) {
   return -1;
 }
 
+// Completes a pending transfer: waits for the archive's file (a blocking
+// wait rather than polling with 1 ms sleeps), then applies the key or
+// expands the block.
 void WaitUntilIdle(ArchiveMember* member) {
-  while (!ArchiveMemberIsIdle(member)) std::this_thread::sleep_for(std::chrono::milliseconds(1));
+  if (member->async && member->pending != MEMBER_IDLE) DiskFileWaitIdle(member->archive->source);
+  ArchiveMemberIsIdle(member);
 }
 
 int OpenCompressed(ArchiveMember* member, uint32_t offset, uint32_t count) {
