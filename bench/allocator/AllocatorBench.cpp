@@ -73,7 +73,13 @@ class RatioReporter : public benchmark::ConsoleReporter {
   void ReportRuns(const std::vector<Run>& runs) override {
     ConsoleReporter::ReportRuns(runs);
     for (const Run& run : runs) {
-      if (run.run_type == Run::RT_Iteration) times_[run.benchmark_name()] = run.GetAdjustedCPUTime();
+      // With repetitions the median stands for the benchmark.
+      if (run.run_type == Run::RT_Iteration && medians_.count(run.run_name.str()) == 0) {
+        times_[run.run_name.str()] = run.GetAdjustedCPUTime();
+      } else if (run.run_type == Run::RT_Aggregate && run.aggregate_name == "median") {
+        times_[run.run_name.str()] = run.GetAdjustedCPUTime();
+        medians_[run.run_name.str()] = true;
+      }
     }
   }
 
@@ -92,6 +98,7 @@ class RatioReporter : public benchmark::ConsoleReporter {
 
  private:
   std::map<std::string, double> times_;
+  std::map<std::string, bool> medians_;
 };
 
 }  // namespace
