@@ -9,6 +9,7 @@
 #include <png.h>
 
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <filesystem>
 #include <string>
@@ -73,13 +74,14 @@ void BM_Bmp24_Engine(benchmark::State& state) { LoadFromMemory(state, Bmp24()); 
 
 void BM_Png_Direct(benchmark::State& state) {
   const std::vector<uint8_t>& data = Png();
-  std::vector<uint8_t> pixels(static_cast<size_t>(BENCH_WIDTH) * BENCH_HEIGHT * 4);
   std::vector<png_bytep> rows(BENCH_HEIGHT);
-  for (int y = 0; y < BENCH_HEIGHT; ++y) rows[y] = &pixels[static_cast<size_t>(y) * BENCH_WIDTH * 4];
   struct Reader {
     const uint8_t* at;
   };
   for (auto _ : state) {
+    // A new image each time, as a loader must hand one out.
+    uint8_t* pixels = static_cast<uint8_t*>(std::malloc(static_cast<size_t>(BENCH_WIDTH) * BENCH_HEIGHT * 4));
+    for (int y = 0; y < BENCH_HEIGHT; ++y) rows[y] = pixels + static_cast<size_t>(y) * BENCH_WIDTH * 4;
     Reader reader{data.data()};
     png_structp png = png_create_read_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
     png_infop info = png_create_info_struct(png);
@@ -94,15 +96,16 @@ void BM_Png_Direct(benchmark::State& state) {
     png_read_image(png, rows.data());
     png_read_end(png, nullptr);
     png_destroy_read_struct(&png, &info, nullptr);
-    benchmark::DoNotOptimize(pixels.data());
+    benchmark::DoNotOptimize(pixels);
+    std::free(pixels);
   }
   state.SetBytesProcessed(static_cast<int64_t>(state.iterations()) * BENCH_WIDTH * BENCH_HEIGHT * 4);
 }
 
 void BM_Jpeg_Direct(benchmark::State& state) {
   const std::vector<uint8_t>& data = Jpeg();
-  std::vector<uint8_t> pixels(static_cast<size_t>(BENCH_WIDTH) * BENCH_HEIGHT * 3);
   for (auto _ : state) {
+    uint8_t* pixels = static_cast<uint8_t*>(std::malloc(static_cast<size_t>(BENCH_WIDTH) * BENCH_HEIGHT * 3));
     jpeg_decompress_struct info;
     jpeg_error_mgr error;
     info.err = jpeg_std_error(&error);
@@ -112,12 +115,13 @@ void BM_Jpeg_Direct(benchmark::State& state) {
     info.out_color_space = JCS_EXT_BGR;
     jpeg_start_decompress(&info);
     while (info.output_scanline < info.output_height) {
-      JSAMPROW row = &pixels[static_cast<size_t>(info.output_scanline) * BENCH_WIDTH * 3];
+      JSAMPROW row = pixels + static_cast<size_t>(info.output_scanline) * BENCH_WIDTH * 3;
       jpeg_read_scanlines(&info, &row, 1);
     }
     jpeg_finish_decompress(&info);
     jpeg_destroy_decompress(&info);
-    benchmark::DoNotOptimize(pixels.data());
+    benchmark::DoNotOptimize(pixels);
+    std::free(pixels);
   }
   state.SetBytesProcessed(static_cast<int64_t>(state.iterations()) * BENCH_WIDTH * BENCH_HEIGHT * 4);
 }

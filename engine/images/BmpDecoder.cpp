@@ -99,10 +99,12 @@ void SetPalette(const BmpInfo& info, int entries, PixelImage* image) {
   for (auto& entry : image->format.palette) entry[3] = 0;
 }
 
-bool AllocatePixels(PixelImage* image, int width, int rows, int64_t pitch) {
+// Cleared when the data may leave pixels unwritten.
+bool AllocatePixels(PixelImage* image, int width, int rows, int64_t pitch, bool cleared) {
   int64_t bytes = pitch * rows;
   if (pitch <= 0 || bytes > MAX_IMAGE_BYTES) return false;
-  image->pixels = MemCalloc(static_cast<size_t>(bytes), "", 0);
+  image->pixels = cleared ? MemCalloc(static_cast<size_t>(bytes), "", 0)
+                          : MemAlloc(static_cast<size_t>(bytes), "", 0);
   if (image->pixels == nullptr) return false;
   image->width = width;
   image->height = rows;
@@ -115,7 +117,7 @@ int DecodeBmpData(const BmpInfo& info, const BmpData& data, PixelImage* image) {
   const int64_t stride = ((static_cast<int64_t>(width) * info.bitCount + 7) / 8 + 3) & ~int64_t{3};
   const int64_t bytePitch = (static_cast<int64_t>(width) + 3) & ~int64_t{3};
   if (info.compression == BMP_RLE8 || info.compression == BMP_RLE4) {
-    if (!AllocatePixels(image, width, rows, bytePitch)) return -1;
+    if (!AllocatePixels(image, width, rows, bytePitch, true)) return -1;
     if (info.compression == BMP_RLE8) {
       DecodeBmpRle8(info, data, image);
       SetPalette(info, info.paletteEntries, image);
@@ -126,14 +128,15 @@ int DecodeBmpData(const BmpInfo& info, const BmpData& data, PixelImage* image) {
     return 0;
   }
   if (info.compression == BMP_RGB && info.bitCount == 4) {
-    if (!AllocatePixels(image, width, rows, bytePitch)) return -1;
+    if (!AllocatePixels(image, width, rows, bytePitch, true)) return -1;
     SpreadNibbles(info, data, stride, image);
     SetPalette(info, info.paletteEntries, image);
     return 0;
   }
   if (info.compression == BMP_RGB &&
       (info.bitCount == 8 || info.bitCount == 24 || info.bitCount == 32)) {
-    if (!AllocatePixels(image, width, rows, stride)) return -1;
+    const bool complete = static_cast<int64_t>(data.length) >= stride * rows;
+    if (!AllocatePixels(image, width, rows, stride, !complete)) return -1;
     CopyRows(info, data, stride, static_cast<uint8_t*>(image->pixels));
     if (info.bitCount == 8) {
       SetPalette(info, info.paletteEntries, image);

@@ -116,27 +116,3 @@ bool IsPaletteFormat(const ColorFormat& format) {
   return format.bytesPerPixel == 1 &&
          ((format.redMask | format.greenMask | format.blueMask | format.alphaMask) & ~0xFFu) != 0;
 }
-
-uint32_t ReadPixelValue(const uint8_t* pixel, int bytesPerPixel) {
-  switch (bytesPerPixel) {
-    case 1: return pixel[0];
-    case 2: return pixel[0] | (pixel[1] << 8);
-    case 3: return pixel[0] | (pixel[1] << 8) | (static_cast<uint32_t>(pixel[2]) << 16);
-    case 4: {
-      uint32_t value;
-      std::memcpy(&value, pixel, 4);
-      return value;
-    }
-    default: return 0;
-  }
-}
-
-void WritePixelValue(uint8_t* pixel, int bytesPerPixel, uint32_t value) {
-  switch (bytesPerPixel) {
-    case 4: std::memcpy(pixel, &value, 4); break;
-    case 3: pixel[2] = static_cast<uint8_t>(value >> 16); [[fallthrough]];
-    case 2: pixel[1] = static_cast<uint8_t>(value >> 8); [[fallthrough]];
-    case 1: pixel[0] = static_cast<uint8_t>(value); break;
-    default: break;
-  }
-}

@@ -63,6 +63,24 @@ void DecodeColor(const ColorFormat& format, uint32_t value, int* red, int* green
 // alpha gives full destination alpha.
 uint32_t ConvertColor(const ColorFormat& destination, const ColorFormat& source, uint32_t value);
 
-// Little-endian pixel access of 1 to 4 bytes.
-uint32_t ReadPixelValue(const uint8_t* pixel, int bytesPerPixel);
-void WritePixelValue(uint8_t* pixel, int bytesPerPixel, uint32_t value);
+// Little-endian pixel access of 1 to 4 bytes (inline: the conversion loops
+// call them once per pixel).
+inline uint32_t ReadPixelValue(const uint8_t* pixel, int bytesPerPixel) {
+  switch (bytesPerPixel) {
+    case 1: return pixel[0];
+    case 2: return static_cast<uint32_t>(pixel[0] | (pixel[1] << 8));
+    case 3: return pixel[0] | (pixel[1] << 8) | (static_cast<uint32_t>(pixel[2]) << 16);
+    case 4: return pixel[0] | (pixel[1] << 8) | (pixel[2] << 16) | (static_cast<uint32_t>(pixel[3]) << 24);
+    default: return 0;
+  }
+}
+
+inline void WritePixelValue(uint8_t* pixel, int bytesPerPixel, uint32_t value) {
+  switch (bytesPerPixel) {
+    case 4: pixel[3] = static_cast<uint8_t>(value >> 24); [[fallthrough]];
+    case 3: pixel[2] = static_cast<uint8_t>(value >> 16); [[fallthrough]];
+    case 2: pixel[1] = static_cast<uint8_t>(value >> 8); [[fallthrough]];
+    case 1: pixel[0] = static_cast<uint8_t>(value); break;
+    default: break;
+  }
+}

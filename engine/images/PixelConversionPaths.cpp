@@ -150,30 +150,40 @@ AlphaRule MakeAlphaRule(const ConversionJob& job) {
   return rule;
 }
 
-template <typename Pack>
-void EightBitRun(const ConversionJob& job, Pack pack) {
+// Source and destination pixel sizes are compile-time constants here, so
+// the per-pixel reads and writes are plain loads and stores.
+template <int SourceBytes, int DestinationBytes, typename Pack>
+void EightBitRows(const ConversionJob& job, Pack pack) {
   RowWalk walk(job);
   const ptrdiff_t step = walk.Step();
   const uint32_t key = job.key & 0xFFFFFFu;
   const bool skipKeyed = job.keyedCopy && !job.mirror;
   const AlphaRule alpha = MakeAlphaRule(job);
+  const bool keyToAlpha = alpha.present && alpha.keyToAlpha;
+  const uint32_t constantAlpha = alpha.present && !alpha.fromSource ? alpha.opaque : 0;
   for (int row = 0; row < walk.Rows(); ++row) {
     const uint8_t* src = walk.Source(row);
     uint8_t* dst = walk.Destination(row);
-    for (int i = 0; i < walk.width; ++i, src += walk.sourceBytes, dst += step) {
-      uint32_t value = walk.sourceBytes == 4 ? ReadPixelValue(src, 4) : ReadPixelValue(src, 3);
+    for (int i = 0; i < walk.width; ++i, src += SourceBytes, dst += step) {
+      uint32_t value = ReadPixelValue(src, SourceBytes);
       bool keyed = (value & 0xFFFFFFu) == key;
       if (skipKeyed && keyed) continue;
-      uint32_t alphaBits = 0;
-      if (alpha.present) {
-        if (alpha.fromSource)
-          alphaBits = ((value >> 24) >> (8 - alpha.width)) << alpha.shift;
-        else if (!(alpha.keyToAlpha && keyed))
-          alphaBits = alpha.opaque;
-      }
-      WritePixelValue(dst, walk.destinationBytes, pack(value) | alphaBits);
+      uint32_t alphaBits = constantAlpha;
+      if (alpha.present && alpha.fromSource)
+        alphaBits = ((value >> 24) >> (8 - alpha.width)) << alpha.shift;
+      else if (keyToAlpha && keyed)
+        alphaBits = 0;
+      WritePixelValue(dst, DestinationBytes, pack(value) | alphaBits);
     }
   }
+}
+
+template <int DestinationBytes, typename Pack>
+void EightBitRun(const ConversionJob& job, Pack pack) {
+  if (job.sourceFormat->bytesPerPixel == 3)
+    EightBitRows<3, DestinationBytes>(job, pack);
+  else
+    EightBitRows<4, DestinationBytes>(job, pack);
 }
 
 // The mask is exactly `width` bits from `shift` (builders can make others
@@ -204,7 +214,7 @@ void ToSixteenRun(const ConversionJob& job) {
                  bmax = (1u << dst.blueWidth) - 1;
   const int rd = dst.redShift, gd = dst.greenShift, bd = dst.blueShift;
   const uint32_t none = dst.noneMask & 0xFFFFu;
-  EightBitRun(job, [=](uint32_t v) {
+  EightBitRun<2>(job, [=](uint32_t v) {
     return (((v >> rs) & rmax) << rd) | (((v >> gs) & gmax) << gd) | (((v >> bs) & bmax) << bd) |
            none;
   });
@@ -221,7 +231,11 @@ bool ToThirtyTwoMatches(const ConversionJob& job) {
 void ToThirtyTwoRun(const ConversionJob& job) {
   const uint32_t none = job.destinationFormat->noneMask &
                         AllPixelBits(job.destinationFormat->bytesPerPixel);
-  EightBitRun(job, [=](uint32_t v) { return (v & 0xFFFFFFu) | none; });
+  auto pack = [=](uint32_t v) { return (v & 0xFFFFFFu) | none; };
+  if (job.destinationFormat->bytesPerPixel == 3)
+    EightBitRun<3>(job, pack);
+  else
+    EightBitRun<4>(job, pack);
 }
 
 bool Always(const ConversionJob&) { return true; }
