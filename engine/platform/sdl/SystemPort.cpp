@@ -24,10 +24,9 @@ char programModule;
 
 constexpr uint32_t SHIFT_JIS_CODE_PAGE = 932;
 
-bool StderrIsTerminal() {
-  static const bool terminal = isatty(STDERR_FILENO) != 0;
-  return terminal;
-}
+// Asked at every text: stderr may be redirected while the program runs, and
+// debugger texts are few.
+bool StderrIsTerminal() { return isatty(STDERR_FILENO) != 0; }
 
 uint64_t PagesToBytes(long pages) {
   const long pageSize = sysconf(_SC_PAGESIZE);
