@@ -14,7 +14,8 @@
 //   prev  pointer    the next newer live block, null for the newest
 //   guard            a byte-for-byte copy of all the fields above
 // That is 32 + 32 bytes on a 32-bit build and 40 + 40 = 80 bytes on a
-// 64-bit one; both keep the caller's bytes aligned for any type.
+// 64-bit one; both keep the caller's bytes aligned for any type. The heap
+// block is always the requested size plus MEM_BLOCK_HEADER_SIZE.
 #pragma once
 
 #include <cstddef>
@@ -33,7 +34,9 @@ void* MemRealloc(void* block, size_t size, const char* sourceName, int line);
 // Null does nothing.
 void MemFree(void* block);
 
-// Writes every live block and the totals to the log.
+// Writes every live block, newest first, and the totals to the log. Each
+// block's line shows its size, name, line, id, the caller's address (in as
+// many hex digits as it needs, at least 8) and its first 16 bytes.
 void MemDump();
 // 0 when every header matches its guard, else -1 (naming the first bad one).
 int MemCheck();
