@@ -23,12 +23,17 @@ void BlitMemImg(MEMIMG* destination, const MEMIMG* source, int x, int y, int tra
   int sourceX = area.left - x;
   int sourceY = area.top - y;
   int count = area.right - area.left;
-  for (int row = 0; row < area.bottom - area.top; ++row) {
-    uint8_t* dst = MemImgPixelAddress(*destination, area.left, area.top + row);
-    const uint8_t* src = MemImgPixelAddress(*source, sourceX, sourceY + row);
-    const uint8_t* blend =
-        blendImage != nullptr ? MemImgPixelAddress(*blendImage, sourceX, sourceY + row) : nullptr;
+  uint8_t* dst = MemImgPixelAddress(*destination, area.left, area.top);
+  const uint8_t* src = MemImgPixelAddress(*source, sourceX, sourceY);
+  const uint8_t* blend =
+      blendImage != nullptr ? MemImgPixelAddress(*blendImage, sourceX, sourceY) : nullptr;
+  int dstPitch = destination->store->pitch, srcPitch = source->store->pitch;
+  int blendPitch = blendImage != nullptr ? blendImage->store->pitch : 0;
+  for (int row = area.top; row < area.bottom; ++row) {
     setup.choice.loop(dst, src, blend, count, setup.context);
+    dst += dstPitch;
+    src += srcPitch;
+    if (blend != nullptr) blend += blendPitch;
   }
 }
 

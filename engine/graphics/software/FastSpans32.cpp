@@ -207,6 +207,41 @@ void BlendByParameter32(uint8_t* dst, const uint8_t* src, const uint8_t*, int co
   }
 }
 
+// Mode 1 with a modulation colour: m * s / 255 per channel, then blended
+// by P.
+template <bool Transparent>
+void ModulatedBlendByParameter32(uint8_t* dst, const uint8_t* src, const uint8_t*, int count,
+                                 const SpanContext& c) {
+  int i = 0;
+  uint32_t p = static_cast<uint32_t>(c.parameter);
+#if VEXLO_HAVE_SSE2
+  __m128i key = _mm_set1_epi32(static_cast<int>(c.colorKey));
+  __m128i weight = WeightLanes(static_cast<int>(p));
+  __m128i modulation = _mm_setr_epi16(c.modulateBlue, c.modulateGreen, c.modulateRed, 0,
+                                      c.modulateBlue, c.modulateGreen, c.modulateRed, 0);
+  for (; i + 4 <= count; i += 4) {
+    __m128i s = LoadPixels4(src + 4 * i);
+    __m128i d = LoadPixels4(dst + 4 * i);
+    __m128i result = ColorBytesOnly(PerChannel(d, s, [&](__m128i dl, __m128i sl, int) {
+      return BlendLanesByWeight(dl, MulDiv255Lanes(sl, modulation), weight);
+    }));
+    if (Transparent) result = SelectLanes(_mm_cmpeq_epi32(s, key), d, result);
+    StorePixels4(dst + 4 * i, result);
+  }
+#endif
+  const int* red = MulTable[c.modulateRed];
+  const int* green = MulTable[c.modulateGreen];
+  const int* blue = MulTable[c.modulateBlue];
+  for (; i < count; ++i) {
+    uint32_t s = LoadPixel32(src + 4 * i);
+    if (Transparent && s == c.colorKey) continue;
+    uint32_t modulated = static_cast<uint32_t>(red[(s >> 16) & 0xFF]) << 16 |
+                         static_cast<uint32_t>(green[(s >> 8) & 0xFF]) << 8 |
+                         static_cast<uint32_t>(blue[s & 0xFF]);
+    StorePixel32(dst + 4 * i, BlendByWeight(LoadPixel32(dst + 4 * i), modulated, p));
+  }
+}
+
 template <bool Transparent>
 void PaletteBlendByParameter32(uint8_t* dst, const uint8_t* src, const uint8_t*, int count,
                                const SpanContext& c) {
@@ -376,6 +411,11 @@ const ImageSpanEntry FAST_SPANS_32[] = {
      BlendByParameter32<false>},
     {"32: keyed blend by P", Pattern32(FROM_DIRECT, Modes({1}), NO_SHORTCUT, WHITE, TRANSPARENT),
      BlendByParameter32<true>},
+    {"32: modulated blend by P", Pattern32(FROM_DIRECT, Modes({1}), NO_SHORTCUT, MODULATED, OPAQUE),
+     ModulatedBlendByParameter32<false>},
+    {"32: keyed modulated blend by P",
+     Pattern32(FROM_DIRECT, Modes({1}), NO_SHORTCUT, MODULATED, TRANSPARENT),
+     ModulatedBlendByParameter32<true>},
     {"32: palette blend by P", Pattern32(FROM_PALETTE, Modes({1}), NO_SHORTCUT, WHITE, OPAQUE),
      PaletteBlendByParameter32<false>},
     {"32: keyed palette blend by P",

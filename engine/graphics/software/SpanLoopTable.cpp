@@ -1,3 +1,6 @@
+// The span-loop tables: the specialised loops of FastSpans32, FastSpans16
+// and FastColorSpans, tried in order, and last the general rules, which
+// match every key.
 #include "engine/graphics/software/SpanLoopTable.h"
 
 #include "engine/graphics/software/MemImgDraw.h"
@@ -6,21 +9,37 @@ bool memImgForceGeneralRule = false;
 
 namespace {
 
-constexpr ImageSpanChoice GENERAL_IMAGE_SPAN{"general rule", GeneralImageSpan};
-constexpr ColorSpanChoice GENERAL_COLOR_SPAN{"general colour rule", GeneralColorSpan};
+constexpr uint16_t ALL_MODES = 0xFFFF;
 
-}  // namespace
+const ImageSpanEntry GENERAL_IMAGE_ENTRY[] = {
+    {"general rule",
+     ImageSpanPattern{ANY_DEPTH, FROM_PALETTE | FROM_DIRECT | FROM_ALPHA, ALL_MODES,
+                      NO_SHORTCUT | HALVING | SATURATING, ANY_MODULATION,
+                      NO_BLEND_IMAGE | WITH_BLEND_IMAGE, ANY_TRANSPARENCY},
+     GeneralImageSpan},
+};
+const ColorSpanEntry GENERAL_COLOR_ENTRY[] = {
+    {"general colour rule", ANY_DEPTH, ALL_MODES, GeneralColorSpan},
+};
 
-namespace {
+ImageSpanChoice Choice(const ImageSpanEntry& entry) { return {entry.name, entry.loop}; }
+ColorSpanChoice Choice(const ColorSpanEntry& entry) { return {entry.name, entry.loop}; }
+
+// The whole image table, in the order it is searched.
+struct ImageSpanTable {
+  ImageSpanEntryList parts[3];
+  ImageSpanTable()
+      : parts{FastImageSpans32(), FastImageSpans16(), ImageSpanEntryList{GENERAL_IMAGE_ENTRY, 1}} {}
+};
 
 ImageSpanChoice FindImageSpanLoop(const SpanKey& key) {
-  for (ImageSpanEntryList list : {FastImageSpans32(), FastImageSpans16()}) {
-    for (int i = 0; i < list.count; ++i) {
-      const ImageSpanEntry& entry = list.entries[i];
-      if (entry.pattern.Matches(key)) return ImageSpanChoice{entry.name, entry.loop};
+  static const ImageSpanTable table;
+  for (const ImageSpanEntryList& part : table.parts) {
+    for (int i = 0; i < part.count; ++i) {
+      if (part.entries[i].pattern.Matches(key)) return Choice(part.entries[i]);
     }
   }
-  return GENERAL_IMAGE_SPAN;
+  return Choice(GENERAL_IMAGE_ENTRY[0]);  // not reached: the general entry matches all
 }
 
 bool SameKey(const SpanKey& a, const SpanKey& b) {
@@ -32,12 +51,11 @@ bool SameKey(const SpanKey& a, const SpanKey& b) {
 }  // namespace
 
 ImageSpanChoice SelectImageSpanLoop(const SpanKey& key) {
-  if (memImgForceGeneralRule) return GENERAL_IMAGE_SPAN;
+  if (memImgForceGeneralRule) return Choice(GENERAL_IMAGE_ENTRY[0]);
   // Draws come in runs of the same kind (a sheet of sprites, a line of
-  // text): the last answer saves the table walk. Drawing happens on the
-  // engine's one calling thread.
-  static SpanKey lastKey{};
-  static ImageSpanChoice lastChoice{nullptr, nullptr};
+  // text): the last answer saves the table walk.
+  thread_local SpanKey lastKey{};
+  thread_local ImageSpanChoice lastChoice{nullptr, nullptr};
   if (lastChoice.loop == nullptr || !SameKey(key, lastKey)) {
     lastKey = key;
     lastChoice = FindImageSpanLoop(key);
@@ -46,20 +64,20 @@ ImageSpanChoice SelectImageSpanLoop(const SpanKey& key) {
 }
 
 ColorSpanChoice SelectColorSpanLoop(const ColorSpanKey& key) {
-  if (memImgForceGeneralRule) return GENERAL_COLOR_SPAN;
-  ColorSpanEntryList list = FastColorSpans();
-  for (int i = 0; i < list.count; ++i) {
-    const ColorSpanEntry& entry = list.entries[i];
-    if (entry.Matches(key)) return ColorSpanChoice{entry.name, entry.loop};
+  if (memImgForceGeneralRule) return Choice(GENERAL_COLOR_ENTRY[0]);
+  for (ColorSpanEntryList part : {FastColorSpans(), ColorSpanEntryList{GENERAL_COLOR_ENTRY, 1}}) {
+    for (int i = 0; i < part.count; ++i) {
+      if (part.entries[i].Matches(key)) return Choice(part.entries[i]);
+    }
   }
-  return GENERAL_COLOR_SPAN;
+  return Choice(GENERAL_COLOR_ENTRY[0]);
 }
 
 int ListMemImgSpanLoops(const char** names, int capacity) {
   int total = 0;
-  for (ImageSpanEntryList list : {FastImageSpans32(), FastImageSpans16()}) {
-    for (int i = 0; i < list.count; ++i, ++total) {
-      if (total < capacity) names[total] = list.entries[i].name;
+  for (ImageSpanEntryList part : {FastImageSpans32(), FastImageSpans16()}) {
+    for (int i = 0; i < part.count; ++i, ++total) {
+      if (total < capacity) names[total] = part.entries[i].name;
     }
   }
   return total;

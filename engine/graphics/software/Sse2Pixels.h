@@ -47,17 +47,15 @@ inline __m128i BlendLanesByWeight(__m128i d, __m128i s, __m128i weightShifted) {
 inline __m128i WeightLanes(int weight) { return _mm_set1_epi16(static_cast<short>(weight << 6)); }
 
 // d + floor((s - d) * F / 65536) per 16-bit lane, F 0..65535: d blended
-// toward s by a product of two weights. The positive and negative
-// differences are scaled apart; the negative one is rounded away from zero
-// (its floor) by adding one when the low half of the product is not zero.
+// toward s by a product of two weights. The signed multiply reads F as
+// F - 65536 when its top bit is set; adding the difference back to the
+// high half undoes that, and the high half of the signed product is its
+// floor.
 inline __m128i BlendLanesByProduct(__m128i d, __m128i s, __m128i product) {
-  __m128i up = _mm_mulhi_epu16(_mm_subs_epu16(s, d), product);
-  __m128i down = _mm_subs_epu16(d, s);
-  __m128i downHigh = _mm_mulhi_epu16(down, product);
-  __m128i downLow = _mm_mullo_epi16(down, product);
-  __m128i inexact = _mm_andnot_si128(_mm_cmpeq_epi16(downLow, _mm_setzero_si128()),
-                                     _mm_set1_epi16(1));
-  return _mm_sub_epi16(_mm_add_epi16(d, up), _mm_add_epi16(downHigh, inexact));
+  __m128i difference = _mm_sub_epi16(s, d);
+  __m128i high = _mm_mulhi_epi16(difference, product);
+  __m128i correction = _mm_and_si128(_mm_srai_epi16(product, 15), difference);
+  return _mm_add_epi16(d, _mm_add_epi16(high, correction));
 }
 
 // x * m / 255 exactly, per 16-bit lane of 8-bit values: with t = x * m,

@@ -1,0 +1,34 @@
+#!/usr/bin/env python3
+"""Ratios of the renderer's times to pixman's from a JSON run of
+software_renderer_bench (best CPU time of the repetitions; below 1 means
+the renderer is faster).
+
+  software_renderer_bench --benchmark_repetitions=8 \
+      --benchmark_enable_random_interleaving=true \
+      --benchmark_out=run.json --benchmark_out_format=json
+  ratios.py run.json
+"""
+import collections
+import json
+import sys
+
+PAIRS = [
+    ("Vexlo_Copy_Sprites", "Pixman_Src_Sprites"),
+    ("Vexlo_Copy_Screen", "Pixman_Src_Screen"),
+    ("Vexlo_Alpha_Sprites", "Pixman_Over_Sprites"),
+    ("Vexlo_Alpha_Screen", "Pixman_Over_Screen"),
+    ("Vexlo_AlphaP200_Sprites", "Pixman_OverMask200_Sprites"),
+    ("Vexlo_AlphaP200_Screen", "Pixman_OverMask200_Screen"),
+    ("Vexlo_Add_Sprites", "Pixman_Add_Sprites"),
+    ("Vexlo_Add_Screen", "Pixman_Add_Screen"),
+]
+
+times = collections.defaultdict(list)
+for run in json.load(open(sys.argv[1]))["benchmarks"]:
+    if run.get("run_type", "iteration") == "iteration":
+        times[run["run_name"]].append(run["cpu_time"])
+best = {name: min(values) for name, values in times.items()}
+for ours, theirs in PAIRS:
+    if ours in best and theirs in best:
+        print(f"{ours:26s} {best[ours] / 1000:9.1f} us   {theirs:28s} {best[theirs] / 1000:9.1f} us"
+              f"   ratio {best[ours] / best[theirs]:.2f}")
