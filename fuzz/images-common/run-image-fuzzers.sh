@@ -30,7 +30,7 @@ for t in $targets; do
     *) cp "$fixtures"/*."$t" "$corpus"/ ;;
   esac
   echo "== images-$t-fuzzer: $seconds s"
-  (cd "$work" && "$build/fuzz/images-$t/images-$t-fuzzer" -max_total_time="$seconds" -timeout=10 \
+  (cd "$work" && "$build/fuzz/images-$t/images-$t-fuzzer" -max_total_time="$seconds" -timeout=30 \
       -rss_limit_mb=2048 -malloc_limit_mb=1024 -print_final_stats=1 \
       -artifact_prefix="$artifacts/images-$t-" "$corpus" 2>"$work/$t.log") || {
     tail -n 60 "$work/$t.log"
