@@ -6,12 +6,14 @@
 #include "engine/graphics/GraphCreation.h"
 #include "engine/graphics/GraphSource.h"
 #include "engine/graphics/GraphTable.h"
+#include "engine/graphics/GraphicsSystem.h"
 #include "engine/images/ImageLoader.h"
 #include "engine/images/PixelImage.h"
 #include "engine/services/Log.h"
 
 int LoadGraphSheet(const char* fileName, int cellCount, int columns, int rows, int cellWidth,
                    int cellHeight, Handle* handles, int transparent) {
+  if (!graphicsStarted) return -1;
   WaitWhileInactive();
   PixelImage image{};
   PixelImage alphaImage{};

@@ -11,6 +11,7 @@
 
 #include "engine/core/Engine.h"
 #include "engine/core/EngineSettings.h"
+#include "engine/core/MainWindow.h"
 #include "engine/input/Input.h"
 #include "engine/input/InputContext.h"
 #include "engine/input/KeyNumbers.h"
@@ -161,6 +162,22 @@ TEST_F(Keyboard, RefreshIsRefusedOutsideTheEngineCallLock) {
   Start();
   headless::AdvanceClockMilliseconds(3);
   EXPECT_FALSE(RefreshKeyState());  // the game's thread between pumps holds no lock
+}
+
+}  // namespace
+
+namespace {
+
+// Before start-up there is no window to wait for: the query sets the layer
+// up (without DirectInput) and reports the key up.
+TEST_F(Keyboard, AQueryBeforeStartupInitialisesTheLayer) {
+  windowClosing = 0;  // as in a fresh process: an earlier test closed its window
+  headless::PressVirtualKey('Z', true);
+  EXPECT_EQ(IsKeyDown(DIK_Z), 0);
+  EXPECT_NE(inputContext.directInput, nullptr);
+  uint8_t keys[256] = {};
+  EXPECT_EQ(ReadKeyboard(keys), 0);
+  EXPECT_EQ(keys[DIK_Z], 0);  // no pump has captured it
 }
 
 }  // namespace
