@@ -163,3 +163,27 @@ TEST_F(DisplayPacing, AFailingDirectDrawFailsTheStartup) {
 
 }  // namespace
 }  // namespace graphicstest
+
+namespace graphicstest {
+namespace {
+
+// The front target reaches the window every 32 ms of message pumping,
+// without a PresentFrame.
+TEST_F(DrawTargets, TheFrontTargetTimerPresentsWhilePumping) {
+  ASSERT_EQ(CurrentDrawTarget(), TARGET_FRONT);
+  int frames = headless::LastPresentedFrame().count;
+  headless::AdvanceClockMilliseconds(40);
+  PumpMessages();
+  EXPECT_GT(headless::LastPresentedFrame().count, frames);
+  // With another target the timer stays off.
+  SelectDrawTarget(TARGET_BACK);
+  frames = headless::LastPresentedFrame().count;
+  headless::AdvanceClockMilliseconds(40);
+  PumpMessages();
+  headless::AdvanceClockMilliseconds(40);
+  PumpMessages();
+  EXPECT_EQ(headless::LastPresentedFrame().count, frames);
+}
+
+}  // namespace
+}  // namespace graphicstest

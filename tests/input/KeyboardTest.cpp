@@ -13,6 +13,7 @@
 #include "engine/core/EngineSettings.h"
 #include "engine/core/MainWindow.h"
 #include "engine/input/Input.h"
+#include "engine/input/Pads.h"
 #include "engine/input/InputContext.h"
 #include "engine/input/KeyNumbers.h"
 #include "engine/platform/headless/HeadlessClock.h"
@@ -178,6 +179,26 @@ TEST_F(Keyboard, AQueryBeforeStartupInitialisesTheLayer) {
   uint8_t keys[256] = {};
   EXPECT_EQ(ReadKeyboard(keys), 0);
   EXPECT_EQ(keys[DIK_Z], 0);  // no pump has captured it
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(Keyboard, TheMousePositionIsRelativeToTheClientAreaInWindowMode) {
+  Start();
+  headless::WindowView window = headless::InspectWindow(mainWindow);
+  headless::Window().cursorPosition = {window.client.left + 30, window.client.top + 40};
+  int x = -1, y = -1;
+  EXPECT_EQ(ReadMousePosition(&x, &y), 0);
+  EXPECT_EQ(x, 30);
+  EXPECT_EQ(y, 40);
+  EXPECT_EQ(ReadMousePosition(nullptr, &y), 0);
+}
+
+TEST_F(Keyboard, StoppingAPadOutsideTheCountDoesNothing) {
+  Start();
+  for (int pad : {0, 17, -1, 0x1000}) EXPECT_EQ(StopPadVibration(pad), 0) << pad;
 }
 
 }  // namespace
