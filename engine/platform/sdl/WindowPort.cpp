@@ -4,6 +4,8 @@
 // handles, and a lock file named after the class tells a second instance
 // that one runs already.
 #include <SDL.h>
+#include <SDL_syswm.h>
+#include <dlfcn.h>
 #include <fcntl.h>
 #include <sys/file.h>
 #include <unistd.h>
@@ -89,25 +91,36 @@ bool VideoReady() {
   return SDL_InitSubSystem(SDL_INIT_VIDEO) == 0;
 }
 
-std::string Utf8(const char* cp932);
-
-// The X window class is the window class's name, so that the window is
-// found by it from outside as on the platform. SDL reads it when video
-// starts: before the first window, video is started again with it.
-void UseClassNameForTheSystem(const char* className) {
-  if (!S().windows.empty()) return;
-  const std::string name = Utf8(className);
-  const char* current = std::getenv("SDL_VIDEO_X11_WMCLASS");
-  if (current != nullptr && name == current) return;
-  setenv("SDL_VIDEO_X11_WMCLASS", name.c_str(), 1);
-  if (SDL_WasInit(SDL_INIT_VIDEO) != 0) SDL_QuitSubSystem(SDL_INIT_VIDEO);
-}
-
 std::string Utf8(const char* cp932) {
   std::string utf8;
   if (cp932 == nullptr) return utf8;
   if (!filesview::Cp932ToUtf8(cp932, &utf8)) utf8 = cp932;
   return utf8;
+}
+
+// The X window class is the window class's name, so that the window is
+// found by it from outside as on the platform. Set on the X window before
+// it is mapped, through the X library SDL has loaded (no link of our own).
+void UseClassNameForTheSystem(SDL_Window* sdl, const char* className) {
+  SDL_SysWMinfo info;
+  SDL_VERSION(&info.version);
+  if (!SDL_GetWindowWMInfo(sdl, &info) || info.subsystem != SDL_SYSWM_X11) return;
+  struct ClassHint {
+    char* name;
+    char* className;
+  };
+  using SetClassHint = int (*)(void* display, unsigned long window, ClassHint* hint);
+  void* x11 = dlopen("libX11.so.6", RTLD_NOW | RTLD_NOLOAD);
+  if (x11 == nullptr) return;
+  auto setClassHint = reinterpret_cast<SetClassHint>(dlsym(x11, "XSetClassHint"));
+  if (setClassHint == nullptr) {
+    dlclose(x11);
+    return;
+  }
+  std::string name = Utf8(className);
+  ClassHint hint{name.data(), name.data()};
+  setClassHint(info.info.x11.display, info.info.x11.window, &hint);
+  dlclose(x11);
 }
 
 // Lock files: flock() on a file named after the class. Open and locked,
@@ -370,9 +383,7 @@ WindowHandle CreateWindowExA(uint32_t exStyle, const char* className, const char
   Lock lock(Mutex());
   if (className == nullptr) return nullptr;
   auto cls = S().classes.find(className);
-  if (cls == S().classes.end()) return nullptr;
-  UseClassNameForTheSystem(className);
-  if (!VideoReady()) return nullptr;
+  if (cls == S().classes.end() || !VideoReady()) return nullptr;
   const int lockFile = TakeInstanceLock(className);
   if (lockFile < 0) return nullptr;
 
@@ -381,11 +392,16 @@ WindowHandle CreateWindowExA(uint32_t exStyle, const char* className, const char
   const bool fullScreen = (style & WS_CAPTION) != WS_CAPTION;
   uint32_t flags = SDL_WINDOW_HIDDEN;
   if (fullScreen) flags |= SDL_WINDOW_BORDERLESS | SDL_WINDOW_ALWAYS_ON_TOP;
-  SDL_Window* sdl = SDL_CreateWindow(Utf8(windowName).c_str(), x, y, width, height, flags);
+  // Made for OpenGL where it can be, so that a renderer made on it later
+  // keeps this X window (and its class) instead of making a new one.
+  const std::string title = Utf8(windowName);
+  SDL_Window* sdl = SDL_CreateWindow(title.c_str(), x, y, width, height, flags | SDL_WINDOW_OPENGL);
+  if (sdl == nullptr) sdl = SDL_CreateWindow(title.c_str(), x, y, width, height, flags);
   if (sdl == nullptr) {
     DropInstanceLock(lockFile);
     return nullptr;
   }
+  UseClassNameForTheSystem(sdl, className);
   WindowRecord w;
   w.className = className;
   w.sdl = sdl;
@@ -795,7 +811,10 @@ int MessageBoxA(WindowHandle owner, const char* text, const char* caption, unsig
   const SDL_MessageBoxData data{SDL_MESSAGEBOX_INFORMATION, sdlwindow::WindowOf(owner), title.c_str(),
                                 message.c_str(), 2, buttons, nullptr};
   int button = 0;
-  if (SDL_ShowMessageBox(&data, &button) != 0) return 0;
+  if (SDL_ShowMessageBox(&data, &button) != 0) {
+    std::fprintf(stderr, "vexlo: the question box could not be shown: %s\n", SDL_GetError());
+    return 0;
+  }
   return button == IDYES || button == IDNO ? button : 0;
 }
 
