@@ -37,17 +37,9 @@ void FrontTargetTimer(port::WindowHandle window, uint32_t, uintptr_t, uint32_t) 
   port::SetTimer(window, FRONT_TARGET_TIMER_ID, FRONT_TARGET_TIMER_MILLISECONDS, FrontTargetTimer);
 }
 
-}  // namespace
-
-int SelectDrawTarget(int target) {
-  if (!graphicsStarted) return -1;
-  WaitWhileInactive();
-  GraphRecord* graph = nullptr;
-  if (!IsScreenTarget(target)) {
-    graph = FindGraphRecord(target);
-    if (graph == nullptr || !graph->textureSet->descriptor.drawable) return -1;
-  }
-
+// Makes the target current: the MEMIMG drawing goes to, the front-target
+// timer, the target's size and, when the size changed, the draw area.
+void ApplyDrawTarget(int target, GraphRecord* graph) {
   if (!hardwareMode) targetMemImg = graph ? &graph->memImg : &screenMemImg;
 
   currentDrawTarget = target;
@@ -68,6 +60,19 @@ int SelectDrawTarget(int target) {
   drawTargetWidth = width;
   drawTargetHeight = height;
   if (!sameSize) SetDrawArea(0, 0, width, height);
+}
+
+}  // namespace
+
+int SelectDrawTarget(int target) {
+  if (!graphicsStarted) return -1;
+  WaitWhileInactive();
+  GraphRecord* graph = nullptr;
+  if (!IsScreenTarget(target)) {
+    graph = FindGraphRecord(target);
+    if (graph == nullptr || !graph->textureSet->descriptor.drawable) return -1;
+  }
+  ApplyDrawTarget(target, graph);
   return 0;
 }
 
@@ -84,5 +89,6 @@ int ClearDrawTarget(const Rect* area) {
 }
 
 void ForgetDrawTargetGraph(Handle graph) {
-  if (currentDrawTarget == graph && graph >= 0) SelectDrawTarget(TARGET_BACK);
+  // No wait for the window here: releases also run during shut-down.
+  if (currentDrawTarget == graph && graph >= 0) ApplyDrawTarget(TARGET_BACK, nullptr);
 }

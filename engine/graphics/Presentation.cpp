@@ -1,6 +1,5 @@
 #include "engine/graphics/Presentation.h"
 
-#include "engine/core/EngineSettings.h"
 #include "engine/core/MainWindow.h"
 #include "engine/graphics/GraphicsSystem.h"
 #include "engine/graphics/Screen.h"
@@ -39,10 +38,10 @@ int PresentSoftwareScreen(int waitForVerticalBlank) {
   int width = screenMemImg.width;
   int height = screenMemImg.height;
   // The window's client area is the screen size times the window's size
-  // rates; the 320 x 240 emulation doubles every pixel.
-  int scale = engineSettings.emulate320x240 ? 2 : 1;
-  int destWidth = int(width * WINDOW_SIZE_RATE_X) * scale;
-  int destHeight = int(height * WINDOW_SIZE_RATE_Y) * scale;
+  // rates. (With the 320 x 240 emulation the screen is already the 640 x
+  // 480 the display shows.)
+  int destWidth = int(width * WINDOW_SIZE_RATE_X);
+  int destHeight = int(height * WINDOW_SIZE_RATE_Y);
   port::BitmapInfo info = ScreenBitmapInfo(screenMemImg);
   port::DeviceContext dc = port::GetDC(mainWindow);
   if (dc == nullptr) return 0;
