@@ -109,9 +109,14 @@ void ExpectHeldUntilActivation(const char* name, Call call) {
   EXPECT_EQ(windowActive, 1);
 }
 
-TEST_F(PumpTest, DrawingCallsWaitWhileInactive) {
+TEST_F(PumpTest, DrawingAndInputCallsWaitWhileInactive) {
   ExpectHeldUntilActivation("WaitWhileInactive", [] { WaitWhileInactive(); });
   ExpectHeldUntilActivation("PaintBox", [] { PaintBox(0, 0, 10, 10, 0xFFFFFF, 1); });
+  ExpectHeldUntilActivation("IsKeyDown", [] { IsKeyDown(1); });
+  ExpectHeldUntilActivation("ReadKeyboard", [] {
+    uint8_t keys[256];
+    ReadKeyboard(keys);
+  });
 }
 
 TEST_F(PumpTest, NoWaitInsideThePaintMessage) {
