@@ -25,7 +25,8 @@
 namespace {
 
 constexpr int FRACTION_BITS = 18;
-constexpr double ONE = 262144.0;  // 1 << FRACTION_BITS
+constexpr int64_t FIXED_ONE = int64_t{1} << FRACTION_BITS;
+constexpr double ONE = 262144.0;  // FIXED_ONE
 // Vertex coordinates are refused beyond this, so that the edge products fit
 // in 64 bits; gradients are held below 2^36 (a 2^18-texel jump per pixel),
 // so that interpolated coordinates fit too.
@@ -114,10 +115,11 @@ void DrawMemImgTriangle(MEMIMG* destination, const MEMIMG* source,
     for (const Edge& edge : edges) edge.Limit(py, &first, &end);
     if (first >= end) continue;
     int64_t dx = first - v[0].x, dy = py - v[0].y;
-    int64_t u = (int64_t{v[0].u} << FRACTION_BITS) + dudx * dx + dudy * dy;
-    int64_t w = (int64_t{v[0].v} << FRACTION_BITS) + dvdx * dx + dvdy * dy;
+    int64_t u = int64_t{v[0].u} * FIXED_ONE + dudx * dx + dudy * dy;
+    int64_t w = int64_t{v[0].v} * FIXED_ONE + dvdx * dx + dvdy * dy;
     gather.Begin(MemImgPixelAddress(*destination, static_cast<int>(first), static_cast<int>(py)));
     for (int64_t px = first; px < end; ++px) {
+      // An arithmetic shift: the floor, for negative coordinates too.
       int64_t sx = std::clamp<int64_t>(u >> FRACTION_BITS, 0, maxU);
       int64_t sy = std::clamp<int64_t>(w >> FRACTION_BITS, 0, maxV);
       gather.Add(static_cast<int>(sx), static_cast<int>(sy));
