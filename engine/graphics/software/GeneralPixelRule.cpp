@@ -171,6 +171,7 @@ void Modulate(int s[3], const SpanContext& c) {
 // The raw source pixel and its alpha; false when transparency skips it.
 bool ReadSource(const uint8_t* src, const SpanContext& c, uint32_t* raw, int* alpha) {
   const SpanKey& k = c.key;
+  *raw = 0;
   switch (k.source) {
     case SourceKind::PALETTE: *raw = *src; break;
     case SourceKind::DIRECT: *raw = k.depth == 16 ? LoadPixel16(src) : LoadPixel32(src); break;

@@ -11,6 +11,10 @@
 #include <cpuid.h>
 #include <x86intrin.h>
 
+// winnt.h defines ReadTimeStampCounter() as a macro for __rdtsc(), which
+// would rename the port's function below.
+#undef ReadTimeStampCounter
+
 #include <cstring>
 #include <vector>
 
