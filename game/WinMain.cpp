@@ -7,6 +7,12 @@
 #include "game/PhaseLifetime.h"
 #include "game/Screen.h"
 
+// The shipped game writes no log. A build for tests defines this as 1 to
+// get Log.txt, with the allocator's dump of the blocks left at shut-down.
+#ifndef VEXLO_GAME_LOG
+#define VEXLO_GAME_LOG 0
+#endif
+
 namespace {
 
 // The archive key; the engine keeps its first 12 characters.
@@ -23,7 +29,7 @@ void ConfigureEngine() {
   SetMainWindowCaption(GAME_TITLE);
   // Refused before start-up: the game draws on the target start-up selects.
   SelectDrawTarget(TARGET_BACK);
-  EnableLogFile(0);
+  EnableLogFile(VEXLO_GAME_LOG);
   SetArchiveKey(ARCHIVE_KEY);
 }
 

@@ -1,0 +1,169 @@
+# Steps shared by the game's end-to-end scripts: the X display, the game's
+# windows, keys, screenshots and the pixel measures the checks are made of.
+# Every wait is bounded. Sourced by play_game.sh.
+
+SKIP=77
+CAPTION="ほのみかさ"
+
+fail() {
+  echo "FAIL: $*"
+  exit 1
+}
+
+# No usable X server: the test is skipped, not failed.
+require_display() {
+  if [ -z "${DISPLAY:-}" ] || ! xdpyinfo >/dev/null 2>&1; then
+    echo "skipped: no usable X display"
+    exit $SKIP
+  fi
+  local tool
+  for tool in xdotool xwininfo xprop import convert; do
+    command -v $tool >/dev/null || { echo "skipped: $tool is missing"; exit $SKIP; }
+  done
+}
+
+# An X server started without -noreset resets when its last client leaves:
+# a program that drops its connection and opens a new one at that moment
+# (SDL restarts its video when the first window is made) can lose the
+# display. A client of our own stays connected for the whole run.
+hold_display() {
+  xprop -root -spy >/dev/null 2>&1 &
+  display_holder=$!
+}
+
+# The top-level windows named CAPTION: "ID WIDTHxHEIGHT" per line.
+game_windows() {
+  xwininfo -root -children 2>/dev/null | grep -F "\"$CAPTION\"" |
+    sed -E 's/^ *(0x[0-9a-f]+) .* ([0-9]+x[0-9]+)[+-][0-9]+[+-][0-9]+ .*$/\1 \2/'
+}
+
+# Waits up to SECONDS for the start-up question: the first window named
+# CAPTION. Prints its id.
+wait_for_question() {
+  local seconds=$1 deadline=$((SECONDS + $1)) id dims
+  while [ $SECONDS -lt $deadline ]; do
+    read -r id dims < <(game_windows)
+    [ -n "${id:-}" ] && { echo "$id"; return 0; }
+    sleep 0.2
+  done
+  return 1
+}
+
+# Waits up to SECONDS for the game's window: named CAPTION, not the window
+# EXCLUDE, and at least 800 x 600 (a frame the program draws itself may
+# surround the client area). Prints its id.
+wait_for_game_window() {
+  local exclude=$1 seconds=$2 deadline=$((SECONDS + $2)) id dims
+  while [ $SECONDS -lt $deadline ]; do
+    while read -r id dims; do
+      [ -n "$id" ] && [ "$id" != "$exclude" ] || continue
+      [ "${dims%x*}" -ge 800 ] && [ "${dims#*x}" -ge 600 ] && { echo "$id"; return 0; }
+    done < <(game_windows)
+    sleep 0.2
+  done
+  return 1
+}
+
+# Waits up to SECONDS for the X window that shows the 800 x 600 client
+# area of the game window WINDOW: the window itself, or its child of that
+# size (Wine puts the client area in a child window inside the frame it
+# draws, a moment after the frame). Prints its id.
+wait_for_client_window() {
+  local window=$1 deadline=$((SECONDS + $2)) child
+  while [ $SECONDS -lt $deadline ]; do
+    if xwininfo -id "$window" | grep -qE '^ +Width: 800$' && xwininfo -id "$window" | grep -qE '^ +Height: 600$'; then
+      echo "$window"
+      return 0
+    fi
+    child=$(xwininfo -children -id "$window" 2>/dev/null | awk '$1 ~ /^0x/ && / 800x600[+-]/ {print $1; exit}')
+    [ -n "$child" ] && { echo "$child"; return 0; }
+    sleep 0.2
+  done
+  return 1
+}
+
+window_exists() { xwininfo -id "$1" >/dev/null 2>&1; }
+
+# Gives WINDOW the keyboard focus. There is no window manager to ask, so
+# the focus is set directly; the keys then come from the XTEST extension
+# like a real keyboard's, which SDL and Wine both take.
+focus_window() {
+  xdotool windowfocus "$1" 2>/dev/null
+  sleep 0.1
+}
+
+# Holds KEY on WINDOW for a few frames: the game sees a press in the first
+# update in which the key is held.
+press_key() {
+  local window=$1 key=$2
+  focus_window "$window"
+  xdotool keydown "$key"
+  sleep 0.25
+  xdotool keyup "$key"
+}
+
+# Answers the start-up question box BOX with KEY, repeated until the box
+# is gone: a box that has just appeared may not take keys yet.
+answer_question() {
+  local box=$1 key=$2 i
+  for i in 1 2 3 4 5 6 7 8 9 10; do
+    sleep 0.5
+    window_exists "$box" || return 0
+    press_key "$box" "$key"
+  done
+  ! window_exists "$box"
+}
+
+# Waits up to SECONDS for process PID (a child of this shell) to end and
+# sets exit_code to its exit code, or to "running". Not for a subshell:
+# only the parent can wait for its child.
+wait_for_exit() {
+  local pid=$1 seconds=$2
+  local deadline=$((SECONDS + seconds))
+  while kill -0 "$pid" 2>/dev/null && [ $SECONDS -lt $deadline ]; do sleep 0.2; done
+  if kill -0 "$pid" 2>/dev/null; then
+    exit_code=running
+    return
+  fi
+  exit_code=0
+  wait "$pid" || exit_code=$?
+}
+
+# The picture of the X window WINDOW into FILE.
+screenshot() {
+  import -silent -window "$1" "png:$2" 2>/dev/null
+}
+
+# Pixel measures of FILE over the rectangle X Y W H, on the brightest (or
+# darkest) channel of each pixel: 0..255.
+brightest() {
+  convert "$1[$4x$5+$2+$3]" -separate -evaluate-sequence Max -format '%[fx:round(255*maxima)]' info: 2>/dev/null
+}
+darkest() {
+  convert "$1[$4x$5+$2+$3]" -separate -evaluate-sequence Min -format '%[fx:round(255*minima)]' info: 2>/dev/null
+}
+
+# The brightest pixel of FILE outside the rectangles given as "X Y W H"
+# arguments.
+brightest_outside() {
+  local file=$1 draws=() x y w h
+  shift
+  for box in "$@"; do
+    read -r x y w h <<<"$box"
+    draws+=(-draw "rectangle $x,$y $((x + w - 1)),$((y + h - 1))")
+  done
+  convert "$file" +antialias -fill black "${draws[@]}" -separate -evaluate-sequence Max \
+    -format '%[fx:round(255*maxima)]' info: 2>/dev/null
+}
+
+# The bounding box "LEFT TOP WIDTH HEIGHT" (in the whole picture) of the
+# pixels brighter than 16 in the rectangle X Y W H of FILE; empty when the
+# rectangle is black.
+lit_box() {
+  local file=$1 x=$2 y=$3 w=$4 h=$5 box
+  [ "$(brightest "$file" "$x" "$y" "$w" "$h")" -gt 16 ] || return 0
+  box=$(convert "$file[${w}x${h}+${x}+${y}]" +repage -separate -evaluate-sequence Max \
+    -threshold 6.5% -format '%@' info: 2>/dev/null)
+  [[ $box =~ ^([0-9]+)x([0-9]+)\+([0-9]+)\+([0-9]+)$ ]] || return 0
+  echo "$((x + BASH_REMATCH[3])) $((y + BASH_REMATCH[4])) ${BASH_REMATCH[1]} ${BASH_REMATCH[2]}"
+}

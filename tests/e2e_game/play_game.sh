@@ -1,0 +1,156 @@
+#!/usr/bin/env bash
+# The real game end to end under X: answer No to the start-up question, see
+# the title screen, start a game with Z, see the count-down, move the player
+# with an arrow key, pause with Esc (the picture dims), resume with Esc,
+# pause again and go back to the title with Q, and end with Esc on the
+# title screen: exit code 0. Every step is checked on screenshots of the
+# window, at the pixels where the game draws its texts, bars and player.
+#
+# It plays the shipped program first, then the test build that writes
+# Log.txt, whose closing allocator dump must list no block still live.
+#
+#   play_game.sh [--archive DATA.QPA] PROGRAM LOGGED-PROGRAM SHEET-DIR [-- RUNNER...]
+#
+# PROGRAM reads its sheets from DATA.QPA when one is given (the archive
+# alone in its working directory), otherwise from a data folder with the
+# two sheets of SHEET-DIR, which LOGGED-PROGRAM always reads. RUNNER, when
+# given, starts the programs (the Wine runner of the Windows build).
+set -uo pipefail
+here=$(cd "$(dirname "$0")" && pwd)
+source "$here/game-lib.sh"
+source "$here/screen-checks.sh"
+
+archive=""
+if [ "${1:-}" = "--archive" ]; then
+  archive=$2
+  shift 2
+fi
+[ $# -ge 3 ] || { echo "usage: play_game.sh [--archive DATA.QPA] PROGRAM LOGGED-PROGRAM SHEET-DIR [-- RUNNER...]"; exit 2; }
+program=$1 logged_program=$2 sheets=$3
+shift 3
+runner=()
+if [ "${1:-}" = "--" ]; then
+  shift
+  runner=("$@")
+fi
+
+require_display
+artifacts=$PWD
+work=$(mktemp -d)
+game_pid=""
+display_holder=""
+cleanup() {
+  [ -n "$game_pid" ] && kill "$game_pid" 2>/dev/null
+  [ -n "$display_holder" ] && kill "$display_holder" 2>/dev/null
+  rm -rf "$work"
+}
+trap cleanup EXIT
+hold_display
+# The Linux build marks a running instance with a lock file in
+# $XDG_RUNTIME_DIR: a private one keeps a game started by hand elsewhere on
+# this machine from turning this run into a refused second instance.
+export XDG_RUNTIME_DIR="$work/runtime"
+mkdir -m 700 "$XDG_RUNTIME_DIR"
+
+# Screenshots WINDOW until CHECK passes on one, for up to SECONDS; the last
+# screenshot stays in $shot. A failure keeps it beside the test as NAME.png.
+expect() {
+  local seconds=$1 name=$2 check=$3
+  local deadline=$((SECONDS + seconds)) n=0
+  while :; do
+    n=$((n + 1))
+    shot="$work/$run-$name-$n.png"
+    why="no screenshot"
+    if screenshot "$window" "$shot" && $check "$shot"; then
+      echo "  $name: seen"
+      return 0
+    fi
+    if [ $SECONDS -ge $deadline ]; then
+      [ -f "$shot" ] && cp "$shot" "$artifacts/e2e_game-$run-$name.png"
+      fail "$run: $name: $why (screenshot: $artifacts/e2e_game-$run-$name.png)"
+    fi
+    sleep 0.1
+  done
+}
+
+# Log.txt ends with the allocator's dump: its header, one line per block
+# still live, and the totals. Nothing may stand between header and totals.
+check_log() {
+  local log=$1 dump
+  [ -f "$log" ] || fail "$run: no Log.txt was written"
+  dump=$(tr -d '\r' <"$log" | awk '/^[0-9]+:Alloc memory dump$/ {n = NR; block = ""} n && NR > n {block = block $0 "\n"} END {printf "%s", block}')
+  [ -n "$dump" ] || fail "$run: Log.txt has no allocator dump"
+  local first
+  first=$(head -n 1 <<<"$dump")
+  [[ $first =~ ^[0-9]+:$'\t'"Total size:0(0.000kb)  Alloc num:0"$ ]] ||
+    fail "$run: blocks still live at shut-down:"$'\n'"$(head -n 20 <<<"$dump")"
+  echo "  Log.txt: no block live at shut-down"
+}
+
+# One whole run of PROGRAM in a fresh working directory.
+play() {
+  run=$1 program_file=$2 data=$3
+  local dir="$work/$run"
+  mkdir -p "$dir"
+  if [ "${data##*.}" = QPA ]; then
+    cp "$data" "$dir/DATA.QPA" || fail "$run: no archive $data"
+  else
+    mkdir -p "$dir/data"
+    cp "$data"/actors.bmp "$data"/font.bmp "$dir/data/" || fail "$run: no sheets in $data"
+  fi
+  echo "$run: $program_file"
+  (cd "$dir" && exec "${runner[@]}" "$program_file") >"$dir/output.txt" 2>&1 &
+  game_pid=$!
+
+  local box frame
+  box=$(wait_for_question 90) || fail "$run: no start-up question appeared: $(cat "$dir/output.txt")"
+  answer_question "$box" "$answer_no" || fail "$run: the question box took no answer"
+  frame=$(wait_for_game_window "$box" 30) ||
+    { wait_for_exit "$game_pid" 1; fail "$run: no game window after answering No (program: $exit_code)"; }
+  window=$(wait_for_client_window "$frame" 10) || fail "$run: the game window has no 800 x 600 client area: $(xwininfo -children -id "$frame")"
+  focus_window "$frame"
+  expect 10 title title_shown
+
+  press_key "$frame" z
+  expect 3 countdown countdown_shown
+  read -r start_left start_top _ _ <<<"$player_box"
+  local playing_shot=$shot
+  press_key "$frame" Left
+  expect 3 moved player_moved_left
+  playing_shot=$shot
+  local player_light
+  player_light=$(brightest "$playing_shot" $player_box)
+
+  press_key "$frame" Escape
+  expect 3 pause pause_shown
+  local paused_light
+  paused_light=$(brightest "$shot" $player_box)
+  [ "$paused_light" -gt 0 ] && [ $((paused_light * 100)) -le $((player_light * 45)) ] ||
+    fail "$run: the pause screen did not dim the player: $player_light before, $paused_light paused"
+  echo "  pause: the player dimmed from $player_light to $paused_light"
+
+  press_key "$frame" Escape
+  expect 3 resume bars_lit
+  press_key "$frame" Escape
+  expect 3 pause-again bars_dimmed
+  press_key "$frame" q
+  expect 3 back-to-title title_shown
+
+  press_key "$frame" Escape
+  wait_for_exit "$game_pid" 15
+  game_pid=""
+  [ "$exit_code" = 0 ] || fail "$run: Esc on the title screen: exit $exit_code, expected 0"
+  echo "  Esc on the title: exit 0"
+  log="$dir/Log.txt"
+}
+
+# The answer No: Escape in the SDL box; the Windows box has no Cancel, so
+# its No button is chosen by its access key.
+answer_no=Escape
+[ ${#runner[@]} -gt 0 ] && answer_no=n
+
+play shipped "$program" "${archive:-$sheets}"
+[ -f "$log" ] && fail "shipped: the shipped program wrote a log"
+play logged "$logged_program" "$sheets"
+check_log "$log"
+echo "passed"

@@ -1,0 +1,109 @@
+# The checks of one screenshot of the game: where the game draws its texts,
+# bars and player, and what each screen must show there. Each check sets
+# why when it fails. Sourced after game-lib.sh.
+
+# Where the game draws (see game/TitlePhase.cpp, PausePhase.cpp,
+# StatusDisplay.cpp): boxes as "X Y WIDTH HEIGHT", glyphs 32 x 32.
+TITLE_LINE_X=224 TITLE_LINE_Y=184  # "ﾎ ﾉ ﾐ ｶ ｻ @": 11 glyphs, every other one blank
+START_LINE="256 359 288 32"        # "Zｷｰ ﾊｼﾞﾒﾙ"
+QUIT_LINE="256 409 288 32"         # "Esc   ｵﾜﾙ"
+VERSION_LINE="0 568 608 32"        # "1.0.0.0   (c) Vexlo", grey 100
+COUNTDOWN_DIGIT="384 184 32 32"    # "3", "2", "1" centred on x 400
+# Where the title's first and last glyphs lie, and that no count-down text
+# (at most "ｽﾀｰﾄ!", x 320..480) reaches.
+BESIDE_COUNTDOWN=("224 184 96 32" "480 184 96 32")
+# Parts of the two status bars (colour 22, 22, 22) under no text, icon or
+# bonus popup (those rise from x 171 and 677 of the bottom bar); the bars
+# are painted opaque over the balls. Only the popup of a catch at the top
+# right corner could reach the first.
+TOP_BAR_CORNER="776 0 24 64"
+BOTTOM_BAR_MIDDLE="344 520 112 80"
+BAR_GREY=22
+# The bars under the pause screen's black at 160/255: 22 * 95 / 255 = 8.
+DIMMED_BAR_MIN=6 DIMMED_BAR_MAX=10
+# The pause texts "ｷｭｳｹｲ" at (320, 184) and "Esc  ｹﾞｰﾑｻｲｶｲ" at (192, 359),
+# below the first 8 rows of the one and above the last 8 rows of the other:
+# the time-up screen's texts (at y 159 and 384) reach those rows too.
+PAUSE_WORD="320 192 160 24"
+RESUME_LINE="192 359 416 24"
+# The rows the player's 48 x 48 picture covers at its start (centre 400, 300).
+PLAYER_BAND="0 276 800 48"
+PLAYER_START_X=400
+WHITE_MIN=200
+
+why=""
+
+title_shown() {
+  local file=$1 i x level
+  for i in 0 1 2 3 4 5 6 7 8 9 10; do
+    x=$((TITLE_LINE_X + 32 * i))
+    level=$(brightest "$file" $x $TITLE_LINE_Y 32 32)
+    if [ $((i % 2)) = 0 ]; then
+      [ "$level" -ge $WHITE_MIN ] || { why="title glyph $i at x $x is not white ($level)"; return 1; }
+    else
+      [ "$level" = 0 ] || { why="the blank after title glyph $((i - 1)) is not black ($level)"; return 1; }
+    fi
+  done
+  level=$(brightest "$file" $START_LINE)
+  [ "$level" -ge $WHITE_MIN ] || { why="no white start line ($level)"; return 1; }
+  level=$(brightest "$file" $QUIT_LINE)
+  [ "$level" -ge $WHITE_MIN ] || { why="no white quit line ($level)"; return 1; }
+  level=$(brightest "$file" $VERSION_LINE)
+  [ "$level" -ge 60 ] && [ "$level" -le 140 ] || { why="the version line is not grey ($level)"; return 1; }
+  level=$(brightest_outside "$file" "$TITLE_LINE_X $TITLE_LINE_Y 352 32" "$START_LINE" "$QUIT_LINE" "$VERSION_LINE")
+  [ "$level" = 0 ] || { why="the title screen is not black outside its texts ($level)"; return 1; }
+}
+
+bars_at() {
+  local file=$1 low=$2 high=$3 box dark light
+  for box in "$TOP_BAR_CORNER" "$BOTTOM_BAR_MIDDLE"; do
+    dark=$(darkest "$file" $box)
+    light=$(brightest "$file" $box)
+    [ "$dark" -ge "$low" ] && [ "$light" -le "$high" ] || { why="status bar at ($box) reads $dark..$light, expected $low..$high"; return 1; }
+  done
+}
+bars_lit() { bars_at "$1" $BAR_GREY $BAR_GREY; }
+bars_dimmed() { bars_at "$1" $DIMMED_BAR_MIN $DIMMED_BAR_MAX; }
+
+# The player as the one lit thing in its band: sets player_box.
+find_player() {
+  local file=$1 x y w h
+  player_box=$(lit_box "$file" $PLAYER_BAND)
+  [ -n "$player_box" ] || { why="no player in the rows 276..324"; return 1; }
+  read -r x y w h <<<"$player_box"
+  [ "$w" -le 48 ] && [ "$h" -le 48 ] || { why="more than the player in the rows 276..324 ($player_box)"; return 1; }
+}
+
+countdown_shown() {
+  local file=$1 level box x y w h
+  bars_lit "$file" || return 1
+  level=$(brightest "$file" $COUNTDOWN_DIGIT)
+  [ "$level" -ge $WHITE_MIN ] || { why="no white count-down digit ($level)"; return 1; }
+  for box in "${BESIDE_COUNTDOWN[@]}"; do
+    level=$(brightest "$file" $box)
+    [ "$level" = 0 ] || { why="something beside the count-down at ($box): $level"; return 1; }
+  done
+  find_player "$file" || return 1
+  read -r x y w h <<<"$player_box"
+  [ $((x + w / 2 - PLAYER_START_X)) -ge -8 ] && [ $((x + w / 2 - PLAYER_START_X)) -le 8 ] ||
+    { why="the player is not at the centre: $player_box"; return 1; }
+}
+
+# Against start_left and start_top, the player's box in an earlier shot.
+player_moved_left() {
+  local file=$1 x y w h
+  find_player "$file" || return 1
+  read -r x y w h <<<"$player_box"
+  [ $((start_left - x)) -ge 20 ] || { why="the player's left edge went from $start_left to $x"; return 1; }
+  [ $((y - start_top)) -ge -2 ] && [ $((y - start_top)) -le 2 ] || { why="the player's top went from $start_top to $y"; return 1; }
+}
+
+pause_shown() {
+  local file=$1 level
+  bars_dimmed "$file" || return 1
+  level=$(brightest "$file" $PAUSE_WORD)
+  [ "$level" -ge $WHITE_MIN ] || { why="no white pause word ($level)"; return 1; }
+  level=$(brightest "$file" $RESUME_LINE)
+  [ "$level" -ge $WHITE_MIN ] || { why="no white resume line ($level)"; return 1; }
+}
+
