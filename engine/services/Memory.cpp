@@ -4,7 +4,9 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <atomic>
 #include <mutex>
+#include <thread>
 
 #include "engine/services/Log.h"
 
@@ -52,14 +54,65 @@ uint16_t counter = 0;
 int32_t totalSize = 0;
 int32_t count = 0;
 
-// Re-entrant: a failed allocation dumps under the lock, and a traced
-// operation writes to the log, which may allocate its scratch buffer here.
-// Built on first use, so allocations made while other globals are
-// constructed find it ready.
-std::recursive_mutex& AllocatorLock() {
-  static std::recursive_mutex lock;
-  return lock;
-}
+// The allocator's lock. It must be re-entrant: a failed allocation dumps
+// under the lock, and a traced operation writes to the log, which may
+// allocate its scratch buffer here.
+//
+// Almost every use is uncontended, so taking it is one compare-exchange of
+// the owner and releasing it one store; nested holds are counted in depth,
+// which only the owner touches. A thread that finds it held by another
+// yields the processor between attempts instead of spinning on it: the
+// holder only ever keeps it for a few list changes (or a log write).
+//
+// Constant-initialised, so allocations made while other globals are
+// constructed find it ready without a guard on every call.
+class ReentrantLock {
+ public:
+  void lock() {
+    const uintptr_t self = ThisThread();
+    uintptr_t expected = 0;
+    if (owner_.compare_exchange_strong(expected, self, std::memory_order_acquire, std::memory_order_relaxed)) return;
+    if (expected == self) {
+      depth_ += 1;
+      return;
+    }
+    WaitAndTake(self);
+  }
+
+  void unlock() {
+    if (depth_ > 0) {
+      depth_ -= 1;
+      return;
+    }
+    owner_.store(0, std::memory_order_release);
+  }
+
+ private:
+  // A per-thread address names the thread: never zero, unique among live
+  // threads, and cheaper to read than the library's thread id.
+  static uintptr_t ThisThread() {
+    static thread_local char marker;
+    return reinterpret_cast<uintptr_t>(&marker);
+  }
+
+  void WaitAndTake(uintptr_t self) {
+    for (;;) {
+      std::this_thread::yield();
+      uintptr_t expected = 0;
+      if (owner_.load(std::memory_order_relaxed) == 0 &&
+          owner_.compare_exchange_weak(expected, self, std::memory_order_acquire, std::memory_order_relaxed)) {
+        return;
+      }
+    }
+  }
+
+  std::atomic<uintptr_t> owner_{0};  // 0 when free
+  uint32_t depth_ = 0;               // holds beyond the first, by the owner
+};
+
+ReentrantLock allocatorLock;
+
+using Hold = std::lock_guard<ReentrantLock>;
 
 BlockHeader* HeaderOf(void* block) { return static_cast<BlockHeader*>(block) - 1; }
 void* BytesOf(BlockHeader* header) { return header + 1; }
@@ -187,7 +240,7 @@ void* AllocateLocked(size_t size, const char* sourceName, int line) {
 }  // namespace
 
 void* MemAlloc(size_t size, const char* sourceName, int line) {
-  std::lock_guard<std::recursive_mutex> hold(AllocatorLock());
+  Hold hold(allocatorLock);
   return AllocateLocked(size, sourceName, line);
 }
 
@@ -199,7 +252,7 @@ void* MemCalloc(size_t size, const char* sourceName, int line) {
 
 void MemFree(void* block) {
   if (block == nullptr) return;
-  std::lock_guard<std::recursive_mutex> hold(AllocatorLock());
+  Hold hold(allocatorLock);
   BlockHeader* header = HeaderOf(block);
   AdjustTotal(header->fields.size, 0);
   count -= 1;
@@ -214,7 +267,7 @@ void MemFree(void* block) {
 }
 
 void* MemRealloc(void* block, size_t size, const char* sourceName, int line) {
-  std::lock_guard<std::recursive_mutex> hold(AllocatorLock());
+  Hold hold(allocatorLock);
   if (block == nullptr) return AllocateLocked(size, sourceName, line);
 
   BlockHeader* header = HeaderOf(block);
@@ -247,7 +300,7 @@ void* MemRealloc(void* block, size_t size, const char* sourceName, int line) {
 }
 
 int MemCheck() {
-  std::lock_guard<std::recursive_mutex> hold(AllocatorLock());
+  Hold hold(allocatorLock);
   for (BlockHeader* header = head; header != &endRecord; header = header->fields.next) {
     if (!GuardMatches(header)) {
       WriteLog("以下のメモリ確保情報が破損しました");
@@ -259,7 +312,7 @@ int MemCheck() {
 }
 
 void MemDump() {
-  std::lock_guard<std::recursive_mutex> hold(AllocatorLock());
+  Hold hold(allocatorLock);
   WriteLog("\n");
   WriteLog("Alloc memory dump\n");
   for (BlockHeader* header = head; header != &endRecord;) {
@@ -274,11 +327,11 @@ void MemDump() {
 }
 
 void MemTotals() {
-  std::lock_guard<std::recursive_mutex> hold(AllocatorLock());
+  Hold hold(allocatorLock);
   LogPrintf("\tTotal size:%d(%.3fkb)  Alloc num:%d", totalSize, totalSize / 1024.0, count);
 }
 
 MemStatistics MemReadStatistics() {
-  std::lock_guard<std::recursive_mutex> hold(AllocatorLock());
+  Hold hold(allocatorLock);
   return MemStatistics{totalSize, count, counter};
 }
