@@ -238,12 +238,55 @@ void ToThirtyTwoRun(const ConversionJob& job) {
     EightBitRun<4>(job, pack);
 }
 
+// --- 24-bit 8-bit channels into 32 bits, unmirrored, every pixel written:
+// the loading of full-colour images into ARGB. Four pixels are twelve
+// source bytes, read as three words and split with shifts (all targets
+// are little-endian); the key test is a select, not a branch. ---
+
+bool TwentyFourToThirtyTwoMatches(const ConversionJob& job) {
+  return ToThirtyTwoMatches(job) && job.sourceFormat->bytesPerPixel == 3 &&
+         job.destinationFormat->bytesPerPixel == 4 && !job.mirror && !job.keyedCopy;
+}
+
+uint32_t LoadWord(const uint8_t* bytes) {
+  uint32_t word;
+  std::memcpy(&word, bytes, sizeof word);
+  return word;
+}
+
+void StoreWord(uint8_t* bytes, uint32_t word) { std::memcpy(bytes, &word, sizeof word); }
+
+void TwentyFourToThirtyTwoRun(const ConversionJob& job) {
+  const ColorFormat& dst = *job.destinationFormat;
+  RowWalk walk(job);
+  const uint32_t key = job.key & 0xFFFFFFu;
+  // Bits added to every colour: the none bits, and an opaque alpha unless
+  // the pixel carries the key and the key becomes transparency.
+  const uint32_t fill = dst.noneMask | dst.alphaMask;
+  const uint32_t keyedFill = job.keyToAlpha ? dst.noneMask : fill;
+  auto pixel = [=](uint32_t colour) { return colour | (colour == key ? keyedFill : fill); };
+  for (int row = 0; row < walk.Rows(); ++row) {
+    const uint8_t* src = walk.Source(row);
+    uint8_t* out = walk.Destination(row);
+    int i = 0;
+    for (; i + 4 <= walk.width; i += 4, src += 12, out += 16) {
+      const uint32_t w0 = LoadWord(src), w1 = LoadWord(src + 4), w2 = LoadWord(src + 8);
+      StoreWord(out, pixel(w0 & 0xFFFFFFu));
+      StoreWord(out + 4, pixel((w0 >> 24) | ((w1 & 0xFFFFu) << 8)));
+      StoreWord(out + 8, pixel((w1 >> 16) | ((w2 & 0xFFu) << 16)));
+      StoreWord(out + 12, pixel(w2 >> 8));
+    }
+    for (; i < walk.width; ++i, src += 3, out += 4) StoreWord(out, pixel(ReadPixelValue(src, 3)));
+  }
+}
+
 bool Always(const ConversionJob&) { return true; }
 
 const ConversionPath PATHS[] = {
     {"plain copy", PlainCopyMatches, PlainCopyRun},
     {"palette lookup", PaletteLookupMatches, PaletteLookupRun},
     {"8-bit channels to 16 bits", ToSixteenMatches, ToSixteenRun},
+    {"24-bit 8-bit channels to 32 bits", TwentyFourToThirtyTwoMatches, TwentyFourToThirtyTwoRun},
     {"8-bit channels to 24/32 bits", ToThirtyTwoMatches, ToThirtyTwoRun},
     {"general rule", Always, ConvertPixelsGeneral},
 };
