@@ -6,59 +6,20 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
-#include <filesystem>
 #include <string>
-#include <vector>
 
 #include "engine/core/Engine.h"
-#include "engine/core/EngineSettings.h"
 #include "engine/images/PixelImage.h"
-#include "engine/platform/headless/HeadlessClock.h"
-#include "engine/platform/headless/HeadlessDirect3D9.h"
-#include "engine/platform/headless/HeadlessPresent.h"
-#include "engine/platform/headless/HeadlessSystem.h"
-#include "engine/platform/headless/HeadlessWindow.h"
-#include "engine/services/Log.h"
 #include "tests/graphics/BmpWriter.h"
+#include "tests/support/HeadlessEngine.h"
 
 namespace graphicstest {
 
-inline int32_t FakeCoInitialize(void*) { return 0; }
-inline void FakeCoUninitialize() {}
-
-// Resets every headless script and gives the test its own working
-// directory (where the log goes).
-class HeadlessFixture : public ::testing::Test {
+// The whole engine over the headless platform (see
+// tests/support/HeadlessEngine.h), not yet started.
+class HeadlessFixture : public testsupport::HeadlessEngine {
  protected:
-  void SetUp() override {
-    previousDirectory_ = std::filesystem::current_path();
-    const ::testing::TestInfo* info = ::testing::UnitTest::GetInstance()->current_test_info();
-    directory_ = std::filesystem::temp_directory_path() /
-                 (std::string("vexlo-graphics-") + info->test_suite_name() + "-" + info->name());
-    std::error_code ignored;
-    std::filesystem::remove_all(directory_, ignored);
-    std::filesystem::create_directories(directory_, ignored);
-    std::filesystem::current_path(directory_);
-    headless::ResetWindowScript();
-    headless::ResetPresentScript();
-    headless::ResetDirect3D9Script();
-    headless::ResetSystem();
-    headless::ResetClock();
-    headless::ProvideProcedure("ole32.dll", "CoInitialize",
-                               reinterpret_cast<port::ProcAddress>(&FakeCoInitialize));
-    headless::ProvideProcedure("ole32.dll", "CoUninitialize",
-                               reinterpret_cast<port::ProcAddress>(&FakeCoUninitialize));
-    engineSettings = EngineSettings{};
-    SetLogFolder(nullptr);
-  }
-
-  void TearDown() override {
-    ShutdownEngine();
-    engineSettings = EngineSettings{};
-    std::filesystem::current_path(previousDirectory_);
-    std::error_code ignored;
-    std::filesystem::remove_all(directory_, ignored);
-  }
+  HeadlessFixture() : HeadlessEngine("vexlo-graphics-") {}
 
   // The game's own settings, windowed.
   static int StartWindowed(int width = 800, int height = 600, int bits = 32) {
@@ -67,12 +28,12 @@ class HeadlessFixture : public ::testing::Test {
     return StartupEngine();
   }
 
-  // The log's texts, without time stamps and indentation.
-  std::vector<std::string> LogTexts() const;
-  bool LogHas(const std::string& text) const;
-
-  std::filesystem::path directory_;
-  std::filesystem::path previousDirectory_;
+  // A log line (without time stamp and indentation) that contains text.
+  bool LogHas(const std::string& text) const {
+    for (const std::string& line : LogTexts())
+      if (line.find(text) != std::string::npos) return true;
+    return false;
+  }
 };
 
 // A fixture whose engine is already started windowed at 800 x 600 x 32.

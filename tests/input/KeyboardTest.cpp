@@ -4,60 +4,35 @@
 
 #include <cstdint>
 #include <cstring>
-#include <filesystem>
-#include <fstream>
-#include <sstream>
 #include <string>
 
 #include "engine/core/Engine.h"
-#include "engine/core/EngineSettings.h"
 #include "engine/core/MainWindow.h"
 #include "engine/input/Input.h"
 #include "engine/input/Pads.h"
 #include "engine/input/InputContext.h"
 #include "engine/input/KeyNumbers.h"
-#include "engine/platform/headless/HeadlessClock.h"
 #include "engine/platform/headless/HeadlessInput.h"
-#include "engine/platform/headless/HeadlessSystem.h"
 #include "engine/platform/headless/HeadlessWindow.h"
-#include "engine/services/Log.h"
+#include "tests/support/HeadlessEngine.h"
 
 namespace {
 
-int32_t FakeCoInitialize(void*) { return 0; }
-void FakeCoUninitialize() {}
-
-class Keyboard : public ::testing::Test {
+class Keyboard : public testsupport::HeadlessEngine {
  protected:
+  Keyboard() : HeadlessEngine("vexlo-input-") {}
+
   void SetUp() override {
-    previous_ = std::filesystem::current_path();
-    const ::testing::TestInfo* info = ::testing::UnitTest::GetInstance()->current_test_info();
-    directory_ = std::filesystem::temp_directory_path() /
-                 (std::string("vexlo-input-") + info->name());
-    std::error_code ignored;
-    std::filesystem::remove_all(directory_, ignored);
-    std::filesystem::create_directories(directory_, ignored);
-    std::filesystem::current_path(directory_);
-    headless::ResetWindowScript();
-    headless::ResetSystem();
-    headless::ResetClock();
-    headless::ReleaseAllVirtualKeys();
-    headless::ProvideProcedure("ole32.dll", "CoInitialize",
-                               reinterpret_cast<port::ProcAddress>(&FakeCoInitialize));
-    headless::ProvideProcedure("ole32.dll", "CoUninitialize",
-                               reinterpret_cast<port::ProcAddress>(&FakeCoUninitialize));
-    engineSettings = EngineSettings{};
-    SetLogFolder(nullptr);
+    HeadlessEngine::SetUp();
     inputContext.noDirectInput = 0;
   }
 
+  // A query made before start-up sets the input layer up by itself; it
+  // outlives the engine's shut-down.
   void TearDown() override {
     ShutdownEngine();
     TerminateInput();
-    engineSettings = EngineSettings{};
-    std::filesystem::current_path(previous_);
-    std::error_code ignored;
-    std::filesystem::remove_all(directory_, ignored);
+    HeadlessEngine::TearDown();
   }
 
   void Start() {
@@ -73,17 +48,12 @@ class Keyboard : public ::testing::Test {
   }
 
   int LogCount(const std::string& text) const {
-    std::ifstream file(directory_ / "Log.txt", std::ios::binary);
-    std::stringstream content;
-    content << file.rdbuf();
-    std::string log = content.str();
+    const std::string log = LogContent();
     int count = 0;
     for (size_t at = log.find(text); at != std::string::npos; at = log.find(text, at + 1))
       count += 1;
     return count;
   }
-
-  std::filesystem::path directory_, previous_;
 };
 
 TEST_F(Keyboard, KeyNumbersOutsideAByteAreNeverHeld) {
