@@ -37,7 +37,7 @@ void ChooseScreenMode() {
 
 int StartupGraphics() {
   if (graphicsStarted) return 0;
-  EnsureMemImgTables();
+  BuildMemImgTables();
   SetDefaultTextureFormats();
   ChooseScreenMode();
   hardwareMode = 0;
