@@ -119,7 +119,10 @@ int PumpOnce() {
 
 void WaitWhileInactive() {
   if (painting || windowActive) return;
-  while (PumpOnce() == 0 && !windowActive) {
+  // Without a main window nothing can activate it: there is nothing to wait
+  // for (PumpOnce would answer 0 for ever). The same holds when the window
+  // goes away during the wait.
+  while (mainWindow != nullptr && PumpOnce() == 0 && !windowActive) {
   }
 }
 

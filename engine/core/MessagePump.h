@@ -9,7 +9,8 @@ int PumpOnce();
 
 // Run at the start of the drawing and input calls: while the main window is
 // inactive (and the call does not come from inside WM_PAINT), pumps until
-// the window is active again or the program must end.
+// the window is active again or the program must end. Returns at once when
+// there is no main window.
 void WaitWhileInactive();
 
 // 1 while the text-input processing of the housekeeping runs: a pump

@@ -4,7 +4,6 @@
 #include <cstring>
 
 #include "engine/core/Engine.h"
-#include "engine/core/MainWindow.h"
 #include "engine/core/MessagePump.h"
 #include "engine/graphics/DrawTarget.h"
 #include "engine/graphics/GraphicsSystem.h"
@@ -53,8 +52,7 @@ void SetDrawArea(int left, int top, int right, int bottom) {
 
 int ChooseBlendMode(int mode, int parameter) {
   if (mode == drawState.blendMode && parameter == drawState.blendParameter) return 0;
-  // Without a main window there is nothing to wait for.
-  if (mainWindow != nullptr) WaitWhileInactive();
+  WaitWhileInactive();
   drawState.blendMode = mode;
   drawState.blendParameter = Clamp255(parameter);
   RecomputeVertexColor();

@@ -13,6 +13,8 @@
 
 int LoadGraphSheet(const char* fileName, int cellCount, int columns, int rows, int cellWidth,
                    int cellHeight, Handle* handles, int transparent) {
+  // Before graphics start-up there is nowhere to make the cells: refused
+  // without reading the file.
   if (!graphicsStarted) return -1;
   WaitWhileInactive();
   PixelImage image{};

@@ -37,12 +37,6 @@ bool RefreshFromSystemKeyState() {
   return true;
 }
 
-// The key queries wait while the main window is inactive; before there is
-// a main window there is nothing to wait for.
-void WaitForActiveWindow() {
-  if (mainWindow != nullptr) WaitWhileInactive();
-}
-
 }  // namespace
 
 bool RefreshKeyState() {
@@ -53,7 +47,7 @@ bool RefreshKeyState() {
 }
 
 int ReadKeyboard(uint8_t keys[256]) {
-  WaitForActiveWindow();
+  WaitWhileInactive();
   if (inputContext.directInput == nullptr && !windowClosing) return InitializeInput();
   if (keys == nullptr) return -1;
   RefreshKeyState();
@@ -64,7 +58,7 @@ int ReadKeyboard(uint8_t keys[256]) {
 int IsKeyDown(int key) {
   // Key numbers are bytes: anything else is a key that is never held.
   if (key < 0 || key > 255) return 0;
-  WaitForActiveWindow();
+  WaitWhileInactive();
   if (inputContext.directInput == nullptr) return windowClosing ? 0 : InitializeInput();
   RefreshKeyState();
   return inputContext.deviceKeyState[key] >> 7;

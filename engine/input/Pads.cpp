@@ -14,7 +14,7 @@ int RefreshPadEffects() { return 0; }
 int UpdatePadVibration() { return 0; }
 
 int StopPadVibration(int padNumber) {
-  if (mainWindow != nullptr) WaitWhileInactive();
+  WaitWhileInactive();
   if (inputContext.directInput == nullptr && !windowClosing) return InitializeInput();
   int pad = padNumber & ~0x1000;
   if (pad < 1 || pad > inputContext.padCount) return 0;

@@ -129,6 +129,29 @@ TEST_F(PumpTest, NoWaitInsideThePaintMessage) {
   windowActive = 1;
 }
 
+// Before start-up there is no main window, so nothing could ever make it
+// active: the wait returns at once. Should it hang, ending the program
+// releases it, so that the test fails instead of hanging.
+using PumpWithoutWindowTest = EngineFixture;
+
+TEST_F(PumpWithoutWindowTest, NothingToWaitFor) {
+  mainWindowState = MainWindowState{};  // as at process start: no window, not active
+  std::atomic<bool> returned{false};
+  std::atomic<bool> released{false};
+  std::thread watchdog([&] {
+    for (int i = 0; i < 200 && !returned; ++i) std::this_thread::sleep_for(10ms);
+    if (!returned) {
+      released = true;
+      mustEnd = 1;
+    }
+  });
+  WaitWhileInactive();
+  returned = true;
+  watchdog.join();
+  EXPECT_FALSE(released.load()) << "the wait held without a main window";
+  mainWindowState = MainWindowState{};
+}
+
 TEST_F(PumpTest, AnotherThreadMakesOnePassAndReturns) {
   Queue(2);
   std::thread other([] {

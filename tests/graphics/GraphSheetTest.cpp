@@ -146,5 +146,17 @@ TEST_F(GraphsBeforeStartup, ScreenTargetsGiveTheStoredScreenSize) {
   EXPECT_EQ(PutGraph(0, 0, 0x08000000, 0), -1);
 }
 
+// Without a main window the waiting calls have nothing to wait for: they
+// return, and a sheet cannot be made before start-up.
+TEST_F(GraphsBeforeStartup, WaitingCallsReturnWithoutAWindow) {
+  WriteBmp("sheet.bmp", 16, 16, PositionColor);
+  Handle cells[1] = {-1};
+  EXPECT_EQ(LoadGraphSheet("sheet.bmp", 1, 1, 1, 16, 16, cells, 1), -1);
+  EXPECT_EQ(cells[0], -1);
+  EXPECT_FALSE(LogHas("右記のグラフィックファイルのロードに失敗しました：sheet.bmp"));
+  EXPECT_EQ(ChooseBlendMode(BLEND_ALPHA, 128), 0);
+  EXPECT_EQ(ChooseBlendMode(BLEND_NONE, 0), 0);
+}
+
 }  // namespace
 }  // namespace graphicstest
