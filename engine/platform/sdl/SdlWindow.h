@@ -4,6 +4,8 @@
 
 #include <SDL.h>
 
+#include <string>
+
 #include "engine/platform/WindowPort.h"
 
 namespace sdlwindow {
