@@ -1,12 +1,16 @@
+// The window port of the headless platform: windows are records, their
+// geometry follows the platform's default frame sizes, the messages and
+// timers are the emulated ones (engine/platform/emulated/), and every call
+// a test asserts on is recorded.
 #include <algorithm>
 #include <chrono>
-#include <deque>
 #include <functional>
 #include <map>
-#include <mutex>
 #include <thread>
 
-#include "engine/platform/ClockPort.h"
+#include "engine/platform/emulated/MessageQueue.h"
+#include "engine/platform/emulated/WindowSystem.h"
+#include "engine/platform/emulated/WindowTimers.h"
 #include "engine/platform/headless/HeadlessWindow.h"
 
 namespace {
@@ -33,30 +37,17 @@ struct WindowRecord {
   bool shownOnce = false;
 };
 
-struct TimerRecord {
-  port::WindowHandle window;
-  uintptr_t id;
-  uint32_t interval;
-  uint32_t due;
-  port::TimerProcedure procedure;
-};
-
 struct State {
   headless::WindowScript script;
   std::vector<headless::WindowCall> calls;
   std::map<std::string, WindowClassRecord> classes;
   std::map<uintptr_t, WindowRecord> windows;
-  std::map<std::thread::id, std::deque<port::WindowMessage>> queues;
-  std::vector<TimerRecord> timers;
   uintptr_t nextHandle = 0x1000;
   int cursorCount = 0;
   port::WindowHandle activeWindow = nullptr;
 };
 
-std::recursive_mutex& Mutex() {
-  static std::recursive_mutex mutex;
-  return mutex;
-}
+std::recursive_mutex& Mutex() { return emulated::WindowSystemMutex(); }
 State& S() {
   static State state;
   return state;
@@ -98,33 +89,6 @@ port::WindowRect ClientOnScreen(const WindowRecord& w) {
   return port::WindowRect{w.x + f.left, w.y + f.top, right, bottom};
 }
 
-port::LResult Send(port::WindowHandle window, uint32_t message, port::WParam wParam, port::LParam lParam) {
-  port::WindowProcedure procedure = nullptr;
-  {
-    Lock lock(Mutex());
-    WindowRecord* w = Find(window);
-    if (w == nullptr) return 0;
-    procedure = w->procedure;
-  }
-  return procedure != nullptr ? procedure(window, message, wParam, lParam) : 0;
-}
-
-void Post(std::thread::id thread, const port::WindowMessage& message) {
-  Lock lock(Mutex());
-  S().queues[thread].push_back(message);
-}
-
-port::WindowMessage Message(port::WindowHandle window, uint32_t message, port::WParam wParam,
-                            port::LParam lParam) {
-  port::WindowMessage m{};
-  m.window = window;
-  m.message = message;
-  m.wParam = wParam;
-  m.lParam = lParam;
-  m.time = port::timeGetTime();
-  return m;
-}
-
 // WM_SIZE and WM_MOVE after the window's place or size changed.
 void NotifyGeometry(port::WindowHandle window, bool sized, bool moved) {
   port::WindowRect client{};
@@ -135,16 +99,10 @@ void NotifyGeometry(port::WindowHandle window, bool sized, bool moved) {
     client = ClientOnScreen(*w);
   }
   if (sized) {
-    Send(window, port::WM_SIZE, port::SIZE_RESTORED,
+    emulated::SendToWindow(window, port::WM_SIZE, port::SIZE_RESTORED,
          port::MakeLParam(client.right - client.left, client.bottom - client.top));
   }
-  if (moved) Send(window, port::WM_MOVE, 0, port::MakeLParam(client.left, client.top));
-}
-
-bool Matches(const port::WindowMessage& m, port::WindowHandle filter) {
-  if (filter == nullptr) return true;
-  if (filter == port::THREAD_MESSAGES_ONLY) return m.window == nullptr;
-  return m.window == filter;
+  if (moved) emulated::SendToWindow(window, port::WM_MOVE, 0, port::MakeLParam(client.left, client.top));
 }
 
 // A pending WM_PAINT of a window of this thread that the filter admits.
@@ -153,28 +111,29 @@ bool PaintMessage(port::WindowHandle filter, port::WindowMessage* message) {
   for (auto& [key, w] : S().windows) {
     if (w.owner != std::this_thread::get_id() || !w.needsPaint || !w.visible) continue;
     if (filter != nullptr && Key(filter) != key) continue;
-    *message = Message(Handle(key), port::WM_PAINT, 0, 0);
-    return true;
-  }
-  return false;
-}
-
-bool TimerMessage(port::WindowHandle filter, bool remove, port::WindowMessage* message) {
-  if (filter == port::THREAD_MESSAGES_ONLY) return false;
-  const uint32_t now = port::timeGetTime();
-  for (TimerRecord& t : S().timers) {
-    WindowRecord* w = Find(t.window);
-    if (w == nullptr || w->owner != std::this_thread::get_id()) continue;
-    if (filter != nullptr && filter != t.window) continue;
-    if (static_cast<int32_t>(now - t.due) < 0) continue;
-    *message = Message(t.window, port::WM_TIMER, t.id, reinterpret_cast<port::LParam>(t.procedure));
-    if (remove) t.due = now + t.interval;
+    *message = emulated::MakeMessage(Handle(key), port::WM_PAINT, 0, 0);
     return true;
   }
   return false;
 }
 
 }  // namespace
+
+namespace emulated {
+
+port::WindowProcedure ProcedureOfWindow(port::WindowHandle window) {
+  WindowRecord* w = Find(window);
+  return w != nullptr ? w->procedure : nullptr;
+}
+
+bool OwnerOfWindow(port::WindowHandle window, std::thread::id* owner) {
+  WindowRecord* w = Find(window);
+  if (w == nullptr) return false;
+  *owner = w->owner;
+  return true;
+}
+
+}  // namespace emulated
 
 namespace headless {
 
@@ -216,46 +175,42 @@ WindowView InspectWindow(port::WindowHandle window) {
 
 int CursorDisplayCount() { return S().cursorCount; }
 
+// Both messages under one lock, so that the pump sees them together.
 void LoseFocus(port::WindowHandle window) {
   Lock lock(Mutex());
-  WindowRecord* w = Find(window);
-  if (w == nullptr) return;
-  Post(w->owner, Message(window, port::WM_ACTIVATEAPP, 0, 0));
-  Post(w->owner, Message(window, port::WM_ACTIVATE, port::WA_INACTIVE, 0));
+  emulated::PostToWindow(window, port::WM_ACTIVATEAPP, 0, 0);
+  emulated::PostToWindow(window, port::WM_ACTIVATE, port::WA_INACTIVE, 0);
 }
 
 void RegainFocus(port::WindowHandle window) {
   Lock lock(Mutex());
-  WindowRecord* w = Find(window);
-  if (w == nullptr) return;
-  Post(w->owner, Message(window, port::WM_ACTIVATEAPP, 1, 0));
-  Post(w->owner, Message(window, port::WM_ACTIVATE, port::WA_ACTIVE, 0));
+  emulated::PostToWindow(window, port::WM_ACTIVATEAPP, 1, 0);
+  emulated::PostToWindow(window, port::WM_ACTIVATE, port::WA_ACTIVE, 0);
 }
 
 void ClickCloseBox(port::WindowHandle window) {
-  Lock lock(Mutex());
-  WindowRecord* w = Find(window);
-  if (w == nullptr) return;
-  Post(w->owner, Message(window, port::WM_SYSCOMMAND, port::SC_CLOSE, 0));
+  emulated::PostToWindow(window, port::WM_SYSCOMMAND, port::SC_CLOSE, 0);
 }
 
 void PostQuitToWindowThread(port::WindowHandle window) {
   Lock lock(Mutex());
   WindowRecord* w = Find(window);
   if (w == nullptr) return;
-  Post(w->owner, Message(nullptr, port::WM_QUIT, 0, 0));
+  emulated::PostToThread(w->owner, emulated::MakeMessage(nullptr, port::WM_QUIT, 0, 0));
 }
 
 int PendingMessageCount(port::WindowHandle window) {
   Lock lock(Mutex());
   WindowRecord* w = Find(window);
   if (w == nullptr) return 0;
-  return static_cast<int>(S().queues[w->owner].size());
+  return emulated::QueuedMessageCount(w->owner);
 }
 
 void ResetWindowScript() {
   Lock lock(Mutex());
   S() = State{};
+  emulated::ResetMessageQueues();
+  emulated::ResetWindowTimers();
 }
 
 }  // namespace headless
@@ -315,17 +270,12 @@ int DestroyWindow(WindowHandle window) {
     Record("DestroyWindow", "", {});
     if (Find(window) == nullptr) return 0;
   }
-  Send(window, WM_DESTROY, 0, 0);
+  emulated::SendToWindow(window, WM_DESTROY, 0, 0);
   Lock lock(Mutex());
   WindowRecord* w = Find(window);
   if (w == nullptr) return 1;
-  auto& queue = S().queues[w->owner];
-  queue.erase(std::remove_if(queue.begin(), queue.end(),
-                             [window](const WindowMessage& m) { return m.window == window; }),
-              queue.end());
-  S().timers.erase(std::remove_if(S().timers.begin(), S().timers.end(),
-                                  [window](const TimerRecord& t) { return t.window == window; }),
-                   S().timers.end());
+  emulated::DropQueuedMessagesOf(w->owner, window);
+  emulated::StopTimersOf(window);
   if (S().activeWindow == window) S().activeWindow = nullptr;
   S().windows.erase(Key(window));
   return 1;
@@ -368,8 +318,8 @@ int ShowWindow(WindowHandle window, int command) {
   // A window shown for the first time becomes the active one and gets its
   // size and place, as on the platform.
   if (firstShow) {
-    Send(window, WM_ACTIVATEAPP, 1, 0);
-    Send(window, WM_ACTIVATE, WA_ACTIVE, 0);
+    emulated::SendToWindow(window, WM_ACTIVATEAPP, 1, 0);
+    emulated::SendToWindow(window, WM_ACTIVATE, WA_ACTIVE, 0);
     NotifyGeometry(window, true, true);
   }
   return 1;
@@ -383,7 +333,7 @@ int UpdateWindow(WindowHandle window) {
     if (w == nullptr) return 0;
     paint = w->needsPaint && w->visible;
   }
-  if (paint) Send(window, WM_PAINT, 0, 0);
+  if (paint) emulated::SendToWindow(window, WM_PAINT, 0, 0);
   return 1;
 }
 
@@ -558,15 +508,10 @@ GdiObject GetStockObject(int object) { return reinterpret_cast<GdiObject>(static
 
 int PeekMessageA(WindowMessage* message, WindowHandle window, uint32_t, uint32_t, uint32_t removal) {
   Lock lock(Mutex());
-  auto& queue = S().queues[std::this_thread::get_id()];
-  for (auto it = queue.begin(); it != queue.end(); ++it) {
-    if (!Matches(*it, window)) continue;
-    *message = *it;
-    if (removal & PM_REMOVE) queue.erase(it);
-    return 1;
-  }
+  const bool remove = (removal & PM_REMOVE) != 0;
+  if (emulated::TakeQueuedMessage(window, remove, message)) return 1;
   if (PaintMessage(window, message)) return 1;
-  return TimerMessage(window, (removal & PM_REMOVE) != 0, message) ? 1 : 0;
+  return emulated::TakeDueTimerMessage(window, remove, message) ? 1 : 0;
 }
 
 int GetMessageA(WindowMessage* message, WindowHandle window, uint32_t filterMin, uint32_t filterMax) {
@@ -576,45 +521,9 @@ int GetMessageA(WindowMessage* message, WindowHandle window, uint32_t filterMin,
   return message->message == WM_QUIT ? 0 : 1;
 }
 
-int TranslateMessage(const WindowMessage*) { return 0; }
-
-LResult DispatchMessageA(const WindowMessage* message) {
-  if (message->message == WM_TIMER && message->lParam != 0) {
-    reinterpret_cast<TimerProcedure>(message->lParam)(message->window, WM_TIMER, message->wParam,
-                                                      message->time);
-    return 0;
-  }
-  if (message->window == nullptr) return 0;
-  return Send(message->window, message->message, message->wParam, message->lParam);
-}
-
 LResult DefWindowProcA(WindowHandle window, uint32_t message, WParam wParam, LParam) {
-  if (message == WM_SYSCOMMAND && (wParam & 0xFFF0) == SC_CLOSE) {
-    Send(window, WM_CLOSE, 0, 0);
-  } else if (message == WM_CLOSE) {
-    DestroyWindow(window);
-  } else if (message == WM_PAINT) {
-    PaintStruct paint{};
-    BeginPaint(window, &paint);
-    EndPaint(window, &paint);
-  }
+  emulated::DefaultWindowAction(window, message, wParam);
   return 0;
-}
-
-int PostMessageA(WindowHandle window, uint32_t message, WParam wParam, LParam lParam) {
-  Lock lock(Mutex());
-  if (window == nullptr) {
-    Post(std::this_thread::get_id(), Message(nullptr, message, wParam, lParam));
-    return 1;
-  }
-  WindowRecord* w = Find(window);
-  if (w == nullptr) return 0;
-  Post(w->owner, Message(window, message, wParam, lParam));
-  return 1;
-}
-
-void PostQuitMessage(int exitCode) {
-  Post(std::this_thread::get_id(), Message(nullptr, WM_QUIT, static_cast<WParam>(exitCode), 0));
 }
 
 DeviceContext BeginPaint(WindowHandle window, PaintStruct* paint) {
@@ -670,23 +579,13 @@ uintptr_t SetTimer(WindowHandle window, uintptr_t id, uint32_t milliseconds, Tim
   Lock lock(Mutex());
   Record("SetTimer", "", {static_cast<long long>(id), milliseconds});
   if (Find(window) == nullptr) return 0;
-  auto& timers = S().timers;
-  timers.erase(std::remove_if(timers.begin(), timers.end(),
-                              [&](const TimerRecord& t) { return t.window == window && t.id == id; }),
-               timers.end());
-  timers.push_back(TimerRecord{window, id, milliseconds, port::timeGetTime() + milliseconds, procedure});
-  return id;
+  return emulated::StartWindowTimer(window, id, milliseconds, procedure);
 }
 
 int KillTimer(WindowHandle window, uintptr_t id) {
   Lock lock(Mutex());
   Record("KillTimer", "", {static_cast<long long>(id)});
-  auto& timers = S().timers;
-  const size_t before = timers.size();
-  timers.erase(std::remove_if(timers.begin(), timers.end(),
-                              [&](const TimerRecord& t) { return t.window == window && t.id == id; }),
-               timers.end());
-  return timers.size() != before ? 1 : 0;
+  return emulated::StopWindowTimer(window, id) ? 1 : 0;
 }
 
 int MessageBoxA(WindowHandle, const char* text, const char* caption, unsigned style) {

@@ -14,15 +14,15 @@
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
-#include <deque>
 #include <map>
-#include <mutex>
 #include <string>
 #include <thread>
 #include <vector>
 
-#include "engine/platform/ClockPort.h"
 #include "engine/platform/WindowPort.h"
+#include "engine/platform/emulated/MessageQueue.h"
+#include "engine/platform/emulated/WindowSystem.h"
+#include "engine/platform/emulated/WindowTimers.h"
 #include "engine/platform/posix/FilesPathView.h"
 #include "engine/platform/sdl/SdlWindow.h"
 
@@ -39,28 +39,15 @@ struct WindowRecord {
   int lockFile = -1;  // held while the window exists
 };
 
-struct TimerRecord {
-  port::WindowHandle window;
-  uintptr_t id;
-  uint32_t interval;
-  uint32_t due;
-  port::TimerProcedure procedure;
-};
-
 struct State {
   std::map<std::string, port::WindowProcedure> classes;
   std::map<uintptr_t, WindowRecord> windows;
-  std::map<std::thread::id, std::deque<port::WindowMessage>> queues;
-  std::vector<TimerRecord> timers;
   uintptr_t nextHandle = 0x1000;
   int cursorCount = 0;
   bool cursorSuppressed = false;  // SetCursor(null)
 };
 
-std::recursive_mutex& Mutex() {
-  static std::recursive_mutex mutex;
-  return mutex;
-}
+std::recursive_mutex& Mutex() { return emulated::WindowSystemMutex(); }
 State& S() {
   static State state;
   return state;
@@ -143,38 +130,6 @@ void DropInstanceLock(int file) {
   close(file);
 }
 
-port::LResult Send(port::WindowHandle window, uint32_t message, port::WParam wParam, port::LParam lParam) {
-  port::WindowProcedure procedure = nullptr;
-  {
-    Lock lock(Mutex());
-    WindowRecord* w = Find(window);
-    if (w == nullptr) return 0;
-    procedure = w->procedure;
-  }
-  return procedure != nullptr ? procedure(window, message, wParam, lParam) : 0;
-}
-
-port::WindowMessage Message(port::WindowHandle window, uint32_t message, port::WParam wParam,
-                            port::LParam lParam) {
-  port::WindowMessage m{};
-  m.window = window;
-  m.message = message;
-  m.wParam = wParam;
-  m.lParam = lParam;
-  m.time = port::timeGetTime();
-  return m;
-}
-
-void Post(std::thread::id thread, const port::WindowMessage& message) {
-  Lock lock(Mutex());
-  S().queues[thread].push_back(message);
-}
-
-void PostToWindow(port::WindowHandle window, uint32_t message, port::WParam wParam, port::LParam lParam) {
-  WindowRecord* w = Find(window);
-  if (w != nullptr) Post(w->owner, Message(window, message, wParam, lParam));
-}
-
 bool GeometryOf(const WindowRecord& w, port::WindowRect* rect) {
   if (w.sdl == nullptr) return false;
   int x = 0, y = 0, width = 0, height = 0;
@@ -192,10 +147,10 @@ void NotifyGeometry(port::WindowHandle window, bool sized, bool moved) {
     if (w == nullptr || !GeometryOf(*w, &rect)) return;
   }
   if (sized) {
-    Send(window, port::WM_SIZE, port::SIZE_RESTORED,
+    emulated::SendToWindow(window, port::WM_SIZE, port::SIZE_RESTORED,
          port::MakeLParam(rect.right - rect.left, rect.bottom - rect.top));
   }
-  if (moved) Send(window, port::WM_MOVE, 0, port::MakeLParam(rect.left, rect.top));
+  if (moved) emulated::SendToWindow(window, port::WM_MOVE, 0, port::MakeLParam(rect.left, rect.top));
 }
 
 void ApplyCursor() {
@@ -204,7 +159,7 @@ void ApplyCursor() {
 }
 
 void PostMouse(port::WindowHandle window, uint32_t message, int x, int y) {
-  PostToWindow(window, message, 0, port::MakeLParam(x, y));
+  emulated::PostToWindow(window, message, 0, port::MakeLParam(x, y));
 }
 
 uint32_t ButtonMessage(uint8_t button, bool down) {
@@ -221,27 +176,27 @@ void TranslateWindowEvent(const SDL_WindowEvent& event) {
   if (window == nullptr) return;
   switch (event.event) {
     case SDL_WINDOWEVENT_FOCUS_GAINED:
-      PostToWindow(window, port::WM_ACTIVATEAPP, 1, 0);
-      PostToWindow(window, port::WM_ACTIVATE, port::WA_ACTIVE, 0);
+      emulated::PostToWindow(window, port::WM_ACTIVATEAPP, 1, 0);
+      emulated::PostToWindow(window, port::WM_ACTIVATE, port::WA_ACTIVE, 0);
       break;
     case SDL_WINDOWEVENT_FOCUS_LOST:
-      PostToWindow(window, port::WM_ACTIVATEAPP, 0, 0);
-      PostToWindow(window, port::WM_ACTIVATE, port::WA_INACTIVE, 0);
+      emulated::PostToWindow(window, port::WM_ACTIVATEAPP, 0, 0);
+      emulated::PostToWindow(window, port::WM_ACTIVATE, port::WA_INACTIVE, 0);
       break;
     case SDL_WINDOWEVENT_CLOSE:
-      PostToWindow(window, port::WM_SYSCOMMAND, port::SC_CLOSE, 0);
+      emulated::PostToWindow(window, port::WM_SYSCOMMAND, port::SC_CLOSE, 0);
       break;
     case SDL_WINDOWEVENT_EXPOSED:
       Find(window)->needsPaint = true;
       break;
     case SDL_WINDOWEVENT_MOVED:
-      PostToWindow(window, port::WM_MOVE, 0, port::MakeLParam(event.data1, event.data2));
+      emulated::PostToWindow(window, port::WM_MOVE, 0, port::MakeLParam(event.data1, event.data2));
       break;
     case SDL_WINDOWEVENT_SIZE_CHANGED:
-      PostToWindow(window, port::WM_SIZE, port::SIZE_RESTORED, port::MakeLParam(event.data1, event.data2));
+      emulated::PostToWindow(window, port::WM_SIZE, port::SIZE_RESTORED, port::MakeLParam(event.data1, event.data2));
       break;
     case SDL_WINDOWEVENT_MINIMIZED:
-      PostToWindow(window, port::WM_SIZE, port::SIZE_MINIMIZED, 0);
+      emulated::PostToWindow(window, port::WM_SIZE, port::SIZE_MINIMIZED, 0);
       break;
     default:
       break;
@@ -259,7 +214,7 @@ void TranslateEvents() {
         TranslateWindowEvent(event.window);
         break;
       case SDL_QUIT:
-        for (auto& [key, w] : S().windows) PostToWindow(Handle(key), port::WM_SYSCOMMAND, port::SC_CLOSE, 0);
+        for (auto& [key, w] : S().windows) emulated::PostToWindow(Handle(key), port::WM_SYSCOMMAND, port::SC_CLOSE, 0);
         break;
       case SDL_MOUSEMOTION:
         PostMouse(FindBySdlId(event.motion.windowID), port::WM_MOUSEMOVE, event.motion.x, event.motion.y);
@@ -272,7 +227,7 @@ void TranslateEvents() {
       }
       case SDL_MOUSEWHEEL: {
         const int delta = event.wheel.y * 120;
-        PostToWindow(FindBySdlId(event.wheel.windowID), port::WM_MOUSEWHEEL,
+        emulated::PostToWindow(FindBySdlId(event.wheel.windowID), port::WM_MOUSEWHEEL,
                      static_cast<port::WParam>(static_cast<uint16_t>(delta)) << 16, 0);
         break;
       }
@@ -281,7 +236,7 @@ void TranslateEvents() {
         std::string text;
         if (!filesview::Utf8ToCp932(event.text.text, &text)) break;
         port::WindowHandle window = FindBySdlId(event.text.windowID);
-        for (unsigned char c : text) PostToWindow(window, port::WM_CHAR, c, 0);
+        for (unsigned char c : text) emulated::PostToWindow(window, port::WM_CHAR, c, 0);
         break;
       }
       default:
@@ -290,33 +245,12 @@ void TranslateEvents() {
   }
 }
 
-bool Matches(const port::WindowMessage& m, port::WindowHandle filter) {
-  if (filter == nullptr) return true;
-  if (filter == port::THREAD_MESSAGES_ONLY) return m.window == nullptr;
-  return m.window == filter;
-}
-
 bool PaintMessage(port::WindowHandle filter, port::WindowMessage* message) {
   if (filter == port::THREAD_MESSAGES_ONLY) return false;
   for (auto& [key, w] : S().windows) {
     if (w.owner != std::this_thread::get_id() || !w.needsPaint) continue;
     if (filter != nullptr && Key(filter) != key) continue;
-    *message = Message(Handle(key), port::WM_PAINT, 0, 0);
-    return true;
-  }
-  return false;
-}
-
-bool TimerMessage(port::WindowHandle filter, bool remove, port::WindowMessage* message) {
-  if (filter == port::THREAD_MESSAGES_ONLY) return false;
-  const uint32_t now = port::timeGetTime();
-  for (TimerRecord& t : S().timers) {
-    WindowRecord* w = Find(t.window);
-    if (w == nullptr || w->owner != std::this_thread::get_id()) continue;
-    if (filter != nullptr && filter != t.window) continue;
-    if (static_cast<int32_t>(now - t.due) < 0) continue;
-    *message = Message(t.window, port::WM_TIMER, t.id, reinterpret_cast<port::LParam>(t.procedure));
-    if (remove) t.due = now + t.interval;
+    *message = emulated::MakeMessage(Handle(key), port::WM_PAINT, 0, 0);
     return true;
   }
   return false;
@@ -330,6 +264,22 @@ bool OwnsWindows() {
 }
 
 }  // namespace
+
+namespace emulated {
+
+port::WindowProcedure ProcedureOfWindow(port::WindowHandle window) {
+  WindowRecord* w = Find(window);
+  return w != nullptr ? w->procedure : nullptr;
+}
+
+bool OwnerOfWindow(port::WindowHandle window, std::thread::id* owner) {
+  WindowRecord* w = Find(window);
+  if (w == nullptr) return false;
+  *owner = w->owner;
+  return true;
+}
+
+}  // namespace emulated
 
 namespace sdlwindow {
 
@@ -422,17 +372,12 @@ int DestroyWindow(WindowHandle window) {
     Lock lock(Mutex());
     if (Find(window) == nullptr) return 0;
   }
-  Send(window, WM_DESTROY, 0, 0);
+  emulated::SendToWindow(window, WM_DESTROY, 0, 0);
   Lock lock(Mutex());
   WindowRecord* w = Find(window);
   if (w == nullptr) return 1;
-  auto& queue = S().queues[w->owner];
-  queue.erase(std::remove_if(queue.begin(), queue.end(),
-                             [window](const WindowMessage& m) { return m.window == window; }),
-              queue.end());
-  S().timers.erase(std::remove_if(S().timers.begin(), S().timers.end(),
-                                  [window](const TimerRecord& t) { return t.window == window; }),
-                   S().timers.end());
+  emulated::DropQueuedMessagesOf(w->owner, window);
+  emulated::StopTimersOf(window);
   SDL_DestroyWindow(w->sdl);
   DropInstanceLock(w->lockFile);
   S().windows.erase(Key(window));
@@ -473,8 +418,8 @@ int ShowWindow(WindowHandle window, int command) {
     }
   }
   if (firstShow) {
-    Send(window, WM_ACTIVATEAPP, 1, 0);
-    Send(window, WM_ACTIVATE, WA_ACTIVE, 0);
+    emulated::SendToWindow(window, WM_ACTIVATEAPP, 1, 0);
+    emulated::SendToWindow(window, WM_ACTIVATE, WA_ACTIVE, 0);
     NotifyGeometry(window, true, true);
   }
   return 1;
@@ -488,7 +433,7 @@ int UpdateWindow(WindowHandle window) {
     if (w == nullptr) return 0;
     paint = w->needsPaint;
   }
-  if (paint) Send(window, WM_PAINT, 0, 0);
+  if (paint) emulated::SendToWindow(window, WM_PAINT, 0, 0);
   return 1;
 }
 
@@ -638,15 +583,10 @@ GdiObject GetStockObject(int object) { return reinterpret_cast<GdiObject>(static
 int PeekMessageA(WindowMessage* message, WindowHandle window, uint32_t, uint32_t, uint32_t removal) {
   Lock lock(Mutex());
   if (OwnsWindows()) TranslateEvents();
-  auto& queue = S().queues[std::this_thread::get_id()];
-  for (auto it = queue.begin(); it != queue.end(); ++it) {
-    if (!Matches(*it, window)) continue;
-    *message = *it;
-    if (removal & PM_REMOVE) queue.erase(it);
-    return 1;
-  }
+  const bool remove = (removal & PM_REMOVE) != 0;
+  if (emulated::TakeQueuedMessage(window, remove, message)) return 1;
   if (PaintMessage(window, message)) return 1;
-  return TimerMessage(window, (removal & PM_REMOVE) != 0, message) ? 1 : 0;
+  return emulated::TakeDueTimerMessage(window, remove, message) ? 1 : 0;
 }
 
 int GetMessageA(WindowMessage* message, WindowHandle window, uint32_t filterMin, uint32_t filterMax) {
@@ -660,57 +600,14 @@ int GetMessageA(WindowMessage* message, WindowHandle window, uint32_t filterMin,
   return message->message == WM_QUIT ? 0 : 1;
 }
 
-int TranslateMessage(const WindowMessage*) { return 0; }
-
-LResult DispatchMessageA(const WindowMessage* message) {
-  if (message->message == WM_TIMER && message->lParam != 0) {
-    reinterpret_cast<TimerProcedure>(message->lParam)(message->window, WM_TIMER, message->wParam, message->time);
-    return 0;
-  }
-  if (message->window == nullptr) return 0;
-  return Send(message->window, message->message, message->wParam, message->lParam);
-}
-
 LResult DefWindowProcA(WindowHandle window, uint32_t message, WParam wParam, LParam) {
-  switch (message) {
-    case WM_SYSCOMMAND:
-      if ((wParam & 0xFFF0) == SC_CLOSE) Send(window, WM_CLOSE, 0, 0);
-      break;
-    case WM_CLOSE:
-      DestroyWindow(window);
-      break;
-    case WM_PAINT: {
-      PaintStruct paint{};
-      BeginPaint(window, &paint);
-      EndPaint(window, &paint);
-      break;
-    }
-    case WM_SETCURSOR: {
-      Lock lock(Mutex());
-      S().cursorSuppressed = false;
-      ApplyCursor();
-      break;
-    }
-    default:
-      break;
+  if (emulated::DefaultWindowAction(window, message, wParam)) return 0;
+  if (message == WM_SETCURSOR) {
+    Lock lock(Mutex());
+    S().cursorSuppressed = false;
+    ApplyCursor();
   }
   return 0;
-}
-
-int PostMessageA(WindowHandle window, uint32_t message, WParam wParam, LParam lParam) {
-  Lock lock(Mutex());
-  if (window == nullptr) {
-    Post(std::this_thread::get_id(), Message(nullptr, message, wParam, lParam));
-    return 1;
-  }
-  WindowRecord* w = Find(window);
-  if (w == nullptr) return 0;
-  Post(w->owner, Message(window, message, wParam, lParam));
-  return 1;
-}
-
-void PostQuitMessage(int exitCode) {
-  Post(std::this_thread::get_id(), Message(nullptr, WM_QUIT, static_cast<WParam>(exitCode), 0));
 }
 
 DeviceContext BeginPaint(WindowHandle window, PaintStruct* paint) {
@@ -775,23 +672,10 @@ int GetCursorPos(Point* point) {
 uintptr_t SetTimer(WindowHandle window, uintptr_t id, uint32_t milliseconds, TimerProcedure procedure) {
   Lock lock(Mutex());
   if (Find(window) == nullptr) return 0;
-  auto& timers = S().timers;
-  timers.erase(std::remove_if(timers.begin(), timers.end(),
-                              [&](const TimerRecord& t) { return t.window == window && t.id == id; }),
-               timers.end());
-  timers.push_back(TimerRecord{window, id, milliseconds, port::timeGetTime() + milliseconds, procedure});
-  return id;
+  return emulated::StartWindowTimer(window, id, milliseconds, procedure);
 }
 
-int KillTimer(WindowHandle window, uintptr_t id) {
-  Lock lock(Mutex());
-  auto& timers = S().timers;
-  const size_t before = timers.size();
-  timers.erase(std::remove_if(timers.begin(), timers.end(),
-                              [&](const TimerRecord& t) { return t.window == window && t.id == id; }),
-               timers.end());
-  return timers.size() != before ? 1 : 0;
-}
+int KillTimer(WindowHandle window, uintptr_t id) { return emulated::StopWindowTimer(window, id) ? 1 : 0; }
 
 // A question box with Yes and No: Return answers Yes, Escape answers No.
 int MessageBoxA(WindowHandle owner, const char* text, const char* caption, unsigned style) {

@@ -1,0 +1,39 @@
+#include "engine/platform/emulated/WindowSystem.h"
+
+namespace emulated {
+
+std::recursive_mutex& WindowSystemMutex() {
+  static std::recursive_mutex mutex;
+  return mutex;
+}
+
+port::LResult SendToWindow(port::WindowHandle window, uint32_t message, port::WParam wParam,
+                           port::LParam lParam) {
+  port::WindowProcedure procedure = nullptr;
+  {
+    WindowSystemLock lock(WindowSystemMutex());
+    procedure = ProcedureOfWindow(window);
+  }
+  return procedure != nullptr ? procedure(window, message, wParam, lParam) : 0;
+}
+
+bool DefaultWindowAction(port::WindowHandle window, uint32_t message, port::WParam wParam) {
+  switch (message) {
+    case port::WM_SYSCOMMAND:
+      if ((wParam & 0xFFF0) == port::SC_CLOSE) SendToWindow(window, port::WM_CLOSE, 0, 0);
+      return true;
+    case port::WM_CLOSE:
+      port::DestroyWindow(window);
+      return true;
+    case port::WM_PAINT: {
+      port::PaintStruct paint{};
+      port::BeginPaint(window, &paint);
+      port::EndPaint(window, &paint);
+      return true;
+    }
+    default:
+      return false;
+  }
+}
+
+}  // namespace emulated

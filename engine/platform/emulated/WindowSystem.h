@@ -1,0 +1,38 @@
+// The part of the window system that the adapters emulating it (headless
+// and sdl) share: one lock over their window records, the message queues
+// and the timers; messages sent to window procedures; the default window
+// procedure's closing and painting. The adapter keeps its windows and tells
+// this part about them through the two functions it defines below.
+#pragma once
+
+#include <cstdint>
+#include <mutex>
+#include <thread>
+
+#include "engine/platform/WindowPort.h"
+
+namespace emulated {
+
+// The one lock of the emulated window system. Recursive: the port's
+// operations call one another (DefWindowProcA destroys a window, a
+// procedure posts a message). Window procedures run without it.
+std::recursive_mutex& WindowSystemMutex();
+using WindowSystemLock = std::lock_guard<std::recursive_mutex>;
+
+// Defined by the adapter: the procedure of a window (null when there is no
+// such window) and the thread that owns it (false when there is none).
+// Called with the lock held.
+port::WindowProcedure ProcedureOfWindow(port::WindowHandle window);
+bool OwnerOfWindow(port::WindowHandle window, std::thread::id* owner);
+
+// Runs the window's procedure on the calling thread, as SendMessage does;
+// 0 for a window that does not exist.
+port::LResult SendToWindow(port::WindowHandle window, uint32_t message, port::WParam wParam,
+                           port::LParam lParam);
+
+// What DefWindowProcA does on every emulating adapter: the close command
+// sends WM_CLOSE, WM_CLOSE destroys the window, WM_PAINT validates it.
+// True when the message was one of those.
+bool DefaultWindowAction(port::WindowHandle window, uint32_t message, port::WParam wParam);
+
+}  // namespace emulated
