@@ -7,10 +7,10 @@
 // a terminal sees nothing; a developer gets the texts by redirecting stderr
 // (`honomikasa 2>debug.txt`), and a desktop launcher's session log keeps
 // them. The choice needs no environment variable or setting.
-#include <cpuid.h>
+//
+// The processor instructions are in engine/platform/x86/.
 #include <sys/utsname.h>
 #include <unistd.h>
-#include <x86intrin.h>
 
 #include <cstdio>
 #include <cstring>
@@ -104,20 +104,5 @@ void ExitProcess(uint32_t exitCode) {
   std::fflush(nullptr);
   _exit(static_cast<int>(exitCode));
 }
-
-// __get_cpuid_max toggles the identification flag where that can fail (a
-// 32-bit build) and answers 0 without CPUID; on x86-64 CPUID always exists.
-int CpuidAvailable() { return __get_cpuid_max(0, nullptr) != 0 ? 1 : 0; }
-
-void Cpuid(uint32_t leaf, uint32_t registers[4]) {
-  unsigned int eax = 0, ebx = 0, ecx = 0, edx = 0;
-  __cpuid_count(leaf, 0, eax, ebx, ecx, edx);
-  registers[0] = eax;
-  registers[1] = ebx;
-  registers[2] = ecx;
-  registers[3] = edx;
-}
-
-uint64_t ReadTimeStampCounter() { return __rdtsc(); }
 
 }  // namespace port

@@ -1,6 +1,6 @@
 // The system port on Windows: kernel32's library loading, system, version
-// and memory information, debugger output and exit, and the processor's
-// instructions. Texts go to the platform as UTF-16 converted from code page
+// and memory information, debugger output and exit (the processor's
+// instructions are in engine/platform/x86/). Texts go to the platform as UTF-16 converted from code page
 // 932, so they read right whatever the system's ANSI code page.
 //
 // The port header comes before <windows.h>, whose macros carry the names of
@@ -8,12 +8,6 @@
 #include "engine/platform/SystemPort.h"
 
 #include <windows.h>
-#include <cpuid.h>
-#include <x86intrin.h>
-
-// winnt.h defines ReadTimeStampCounter() as a macro for __rdtsc(), which
-// would rename the port's function below.
-#undef ReadTimeStampCounter
 
 #include <cstring>
 #include <vector>
@@ -121,20 +115,5 @@ void OutputDebugStringA(const char* text) {
 }
 
 void ExitProcess(uint32_t exitCode) { ::ExitProcess(exitCode); }
-
-// __get_cpuid_max toggles the identification flag where that can fail (a
-// 32-bit build) and answers 0 without CPUID; on x86-64 CPUID always exists.
-int CpuidAvailable() { return __get_cpuid_max(0, nullptr) != 0 ? 1 : 0; }
-
-void Cpuid(uint32_t leaf, uint32_t registers[4]) {
-  unsigned int eax = 0, ebx = 0, ecx = 0, edx = 0;
-  __cpuid_count(leaf, 0, eax, ebx, ecx, edx);
-  registers[0] = eax;
-  registers[1] = ebx;
-  registers[2] = ecx;
-  registers[3] = edx;
-}
-
-uint64_t ReadTimeStampCounter() { return __rdtsc(); }
 
 }  // namespace port
