@@ -10,12 +10,22 @@ fail() {
   exit 1
 }
 
+# Seconds since the run began (run_start, from $EPOCHREALTIME), to 0.1 s.
+elapsed() {
+  awk -v now="$EPOCHREALTIME" -v start="$run_start" 'BEGIN {printf "%.1f s", now - start}'
+}
+
 # No usable X server: the test is skipped, not failed.
+# A server that is resetting (its last client just left) refuses for a
+# moment: it is asked again for a few seconds.
 require_display() {
-  if [ -z "${DISPLAY:-}" ] || ! xdpyinfo >/dev/null 2>&1; then
-    echo "skipped: no usable X display"
-    exit $SKIP
-  fi
+  local i
+  [ -n "${DISPLAY:-}" ] || { echo "skipped: DISPLAY is not set"; exit $SKIP; }
+  for i in $(seq 20); do
+    xdpyinfo >/dev/null 2>&1 && break
+    [ "$i" = 20 ] && { echo "skipped: no usable X display at $DISPLAY"; exit $SKIP; }
+    sleep 0.25
+  done
   local tool
   for tool in xdotool xwininfo xprop import convert; do
     command -v $tool >/dev/null || { echo "skipped: $tool is missing"; exit $SKIP; }
@@ -37,26 +47,32 @@ game_windows() {
     sed -E 's/^ *(0x[0-9a-f]+) .* ([0-9]+x[0-9]+)[+-][0-9]+[+-][0-9]+ .*$/\1 \2/'
 }
 
-# Waits up to SECONDS for the start-up question: the first window named
+# Windows named CAPTION that are not ours: those that existed before the
+# program started (set known_windows to their ids, see game_windows).
+known_windows=""
+is_known() { case " $known_windows " in *" $1 "*) return 0 ;; esac; return 1; }
+
+# Waits up to SECONDS for the start-up question: the first new window named
 # CAPTION. Prints its id.
 wait_for_question() {
   local seconds=$1 deadline=$((SECONDS + $1)) id dims
   while [ $SECONDS -lt $deadline ]; do
-    read -r id dims < <(game_windows)
-    [ -n "${id:-}" ] && { echo "$id"; return 0; }
+    while read -r id dims; do
+      [ -n "$id" ] && ! is_known "$id" && { echo "$id"; return 0; }
+    done < <(game_windows)
     sleep 0.2
   done
   return 1
 }
 
-# Waits up to SECONDS for the game's window: named CAPTION, not the window
-# EXCLUDE, and at least 800 x 600 (a frame the program draws itself may
-# surround the client area). Prints its id.
+# Waits up to SECONDS for the game's window: a new window named CAPTION,
+# not the window EXCLUDE, and at least 800 x 600 (a frame the program draws
+# itself may surround the client area). Prints its id.
 wait_for_game_window() {
   local exclude=$1 seconds=$2 deadline=$((SECONDS + $2)) id dims
   while [ $SECONDS -lt $deadline ]; do
     while read -r id dims; do
-      [ -n "$id" ] && [ "$id" != "$exclude" ] || continue
+      [ -n "$id" ] && [ "$id" != "$exclude" ] && ! is_known "$id" || continue
       [ "${dims%x*}" -ge 800 ] && [ "${dims#*x}" -ge 600 ] && { echo "$id"; return 0; }
     done < <(game_windows)
     sleep 0.2
@@ -107,7 +123,7 @@ press_key() {
 answer_question() {
   local box=$1 key=$2 i
   for i in 1 2 3 4 5 6 7 8 9 10; do
-    sleep 0.5
+    sleep 0.3
     window_exists "$box" || return 0
     press_key "$box" "$key"
   done
@@ -134,36 +150,42 @@ screenshot() {
   import -silent -window "$1" "png:$2" 2>/dev/null
 }
 
-# Pixel measures of FILE over the rectangle X Y W H, on the brightest (or
-# darkest) channel of each pixel: 0..255.
-brightest() {
-  convert "$1[$4x$5+$2+$3]" -separate -evaluate-sequence Max -format '%[fx:round(255*maxima)]' info: 2>/dev/null
-}
-darkest() {
-  convert "$1[$4x$5+$2+$3]" -separate -evaluate-sequence Min -format '%[fx:round(255*minima)]' info: 2>/dev/null
-}
-
-# The brightest pixel of FILE outside the rectangles given as "X Y W H"
-# arguments.
-brightest_outside() {
-  local file=$1 draws=() x y w h
+# Pixel measures of FILE, on the brightest channel of each pixel (0..255),
+# all in one run of ImageMagick: for each argument, one line "MAX MIN" over
+# the rectangle "X Y W H", or over the whole picture with every rectangle
+# of a "-X Y W H;X Y W H..." argument blacked out.
+measure() {
+  local file=$1 args=() box x y w h draws part
   shift
   for box in "$@"; do
-    read -r x y w h <<<"$box"
-    draws+=(-draw "rectangle $x,$y $((x + w - 1)),$((y + h - 1))")
+    if [ "${box#-}" != "$box" ]; then
+      draws=()
+      IFS=';' read -ra parts <<<"${box#-}"
+      for part in "${parts[@]}"; do
+        read -r x y w h <<<"$part"
+        draws+=(-draw "rectangle $x,$y $((x + w - 1)),$((y + h - 1))")
+      done
+      args+=('(' mpr:shot +antialias -fill black "${draws[@]}")
+    else
+      read -r x y w h <<<"$box"
+      args+=('(' mpr:shot -crop "${w}x${h}+${x}+${y}" +repage)
+    fi
+    args+=(-format '%[fx:round(255*maxima)] %[fx:round(255*minima)]\n' -write info: ')')
   done
-  convert "$file" +antialias -fill black "${draws[@]}" -separate -evaluate-sequence Max \
-    -format '%[fx:round(255*maxima)]' info: 2>/dev/null
+  convert "$file" -separate -evaluate-sequence Max -write mpr:shot +delete "${args[@]}" null: 2>/dev/null
 }
+
+# The brightest pixel over one rectangle "X Y W H" of FILE.
+brightest() { measure "$1" "$2 $3 $4 $5" | awk '{print $1}'; }
 
 # The bounding box "LEFT TOP WIDTH HEIGHT" (in the whole picture) of the
 # pixels brighter than 16 in the rectangle X Y W H of FILE; empty when the
 # rectangle is black.
 lit_box() {
   local file=$1 x=$2 y=$3 w=$4 h=$5 box
-  [ "$(brightest "$file" "$x" "$y" "$w" "$h")" -gt 16 ] || return 0
   box=$(convert "$file[${w}x${h}+${x}+${y}]" +repage -separate -evaluate-sequence Max \
     -threshold 6.5% -format '%@' info: 2>/dev/null)
   [[ $box =~ ^([0-9]+)x([0-9]+)\+([0-9]+)\+([0-9]+)$ ]] || return 0
+  [ "${BASH_REMATCH[1]}" -gt 0 ] && [ "${BASH_REMATCH[2]}" -gt 0 ] || return 0
   echo "$((x + BASH_REMATCH[3])) $((y + BASH_REMATCH[4])) ${BASH_REMATCH[1]} ${BASH_REMATCH[2]}"
 }

@@ -33,37 +33,52 @@ WHITE_MIN=200
 
 why=""
 
-title_shown() {
-  local file=$1 i x level
-  for i in 0 1 2 3 4 5 6 7 8 9 10; do
-    x=$((TITLE_LINE_X + 32 * i))
-    level=$(brightest "$file" $x $TITLE_LINE_Y 32 32)
-    if [ $((i % 2)) = 0 ]; then
-      [ "$level" -ge $WHITE_MIN ] || { why="title glyph $i at x $x is not white ($level)"; return 1; }
-    else
-      [ "$level" = 0 ] || { why="the blank after title glyph $((i - 1)) is not black ($level)"; return 1; }
-    fi
-  done
-  level=$(brightest "$file" $START_LINE)
-  [ "$level" -ge $WHITE_MIN ] || { why="no white start line ($level)"; return 1; }
-  level=$(brightest "$file" $QUIT_LINE)
-  [ "$level" -ge $WHITE_MIN ] || { why="no white quit line ($level)"; return 1; }
-  level=$(brightest "$file" $VERSION_LINE)
-  [ "$level" -ge 60 ] && [ "$level" -le 140 ] || { why="the version line is not grey ($level)"; return 1; }
-  level=$(brightest_outside "$file" "$TITLE_LINE_X $TITLE_LINE_Y 352 32" "$START_LINE" "$QUIT_LINE" "$VERSION_LINE")
-  [ "$level" = 0 ] || { why="the title screen is not black outside its texts ($level)"; return 1; }
+# The screen's measures over BOXES ("X Y W H" or a "-..." mask, see
+# measure): sets the arrays light and dark, one entry per box.
+measure_boxes() {
+  local file=$1 i=0 max min
+  shift
+  light=() dark=()
+  while read -r max min; do
+    light[i]=$max dark[i]=$min
+    i=$((i + 1))
+  done < <(measure "$file" "$@")
+  [ $i = $# ] || { why="cannot measure $file"; return 1; }
 }
 
-bars_at() {
-  local file=$1 low=$2 high=$3 box dark light
-  for box in "$TOP_BAR_CORNER" "$BOTTOM_BAR_MIDDLE"; do
-    dark=$(darkest "$file" $box)
-    light=$(brightest "$file" $box)
-    [ "$dark" -ge "$low" ] && [ "$light" -le "$high" ] || { why="status bar at ($box) reads $dark..$light, expected $low..$high"; return 1; }
+title_shown() {
+  local file=$1 i boxes=()
+  for i in 0 1 2 3 4 5 6 7 8 9 10; do boxes+=("$((TITLE_LINE_X + 32 * i)) $TITLE_LINE_Y 32 32"); done
+  boxes+=("$START_LINE" "$QUIT_LINE" "$VERSION_LINE"
+    "-$TITLE_LINE_X $TITLE_LINE_Y 352 32;$START_LINE;$QUIT_LINE;$VERSION_LINE")
+  measure_boxes "$file" "${boxes[@]}" || return 1
+  for i in 0 1 2 3 4 5 6 7 8 9 10; do
+    if [ $((i % 2)) = 0 ]; then
+      [ "${light[i]}" -ge $WHITE_MIN ] || { why="title glyph $i is not white (${light[i]})"; return 1; }
+    else
+      [ "${light[i]}" = 0 ] || { why="the blank after title glyph $((i - 1)) is not black (${light[i]})"; return 1; }
+    fi
+  done
+  [ "${light[11]}" -ge $WHITE_MIN ] || { why="no white start line (${light[11]})"; return 1; }
+  [ "${light[12]}" -ge $WHITE_MIN ] || { why="no white quit line (${light[12]})"; return 1; }
+  [ "${light[13]}" -ge 60 ] && [ "${light[13]}" -le 140 ] || { why="the version line is not grey (${light[13]})"; return 1; }
+  [ "${light[14]}" = 0 ] || { why="the title screen is not black outside its texts (${light[14]})"; return 1; }
+}
+
+# Both bars measured in BOXES' first two entries: within LOW..HIGH.
+bars_within() {
+  local low=$1 high=$2 i
+  for i in 0 1; do
+    [ "${dark[i]}" -ge "$low" ] && [ "${light[i]}" -le "$high" ] ||
+      { why="a status bar reads ${dark[i]}..${light[i]}, expected $low..$high"; return 1; }
   done
 }
-bars_lit() { bars_at "$1" $BAR_GREY $BAR_GREY; }
-bars_dimmed() { bars_at "$1" $DIMMED_BAR_MIN $DIMMED_BAR_MAX; }
+bars_lit() {
+  measure_boxes "$1" "$TOP_BAR_CORNER" "$BOTTOM_BAR_MIDDLE" && bars_within $BAR_GREY $BAR_GREY
+}
+bars_dimmed() {
+  measure_boxes "$1" "$TOP_BAR_CORNER" "$BOTTOM_BAR_MIDDLE" && bars_within $DIMMED_BAR_MIN $DIMMED_BAR_MAX
+}
 
 # The player as the one lit thing in its band: sets player_box.
 find_player() {
@@ -75,14 +90,12 @@ find_player() {
 }
 
 countdown_shown() {
-  local file=$1 level box x y w h
-  bars_lit "$file" || return 1
-  level=$(brightest "$file" $COUNTDOWN_DIGIT)
-  [ "$level" -ge $WHITE_MIN ] || { why="no white count-down digit ($level)"; return 1; }
-  for box in "${BESIDE_COUNTDOWN[@]}"; do
-    level=$(brightest "$file" $box)
-    [ "$level" = 0 ] || { why="something beside the count-down at ($box): $level"; return 1; }
-  done
+  local file=$1 x y w h
+  measure_boxes "$file" "$TOP_BAR_CORNER" "$BOTTOM_BAR_MIDDLE" "$COUNTDOWN_DIGIT" "${BESIDE_COUNTDOWN[@]}" || return 1
+  bars_within $BAR_GREY $BAR_GREY || return 1
+  [ "${light[2]}" -ge $WHITE_MIN ] || { why="no white count-down digit (${light[2]})"; return 1; }
+  [ "${light[3]}" = 0 ] && [ "${light[4]}" = 0 ] ||
+    { why="something beside the count-down (${light[3]}, ${light[4]})"; return 1; }
   find_player "$file" || return 1
   read -r x y w h <<<"$player_box"
   [ $((x + w / 2 - PLAYER_START_X)) -ge -8 ] && [ $((x + w / 2 - PLAYER_START_X)) -le 8 ] ||
@@ -99,11 +112,8 @@ player_moved_left() {
 }
 
 pause_shown() {
-  local file=$1 level
-  bars_dimmed "$file" || return 1
-  level=$(brightest "$file" $PAUSE_WORD)
-  [ "$level" -ge $WHITE_MIN ] || { why="no white pause word ($level)"; return 1; }
-  level=$(brightest "$file" $RESUME_LINE)
-  [ "$level" -ge $WHITE_MIN ] || { why="no white resume line ($level)"; return 1; }
+  measure_boxes "$1" "$TOP_BAR_CORNER" "$BOTTOM_BAR_MIDDLE" "$PAUSE_WORD" "$RESUME_LINE" || return 1
+  bars_within $DIMMED_BAR_MIN $DIMMED_BAR_MAX || return 1
+  [ "${light[2]}" -ge $WHITE_MIN ] || { why="no white pause word (${light[2]})"; return 1; }
+  [ "${light[3]}" -ge $WHITE_MIN ] || { why="no white resume line (${light[3]})"; return 1; }
 }
-
