@@ -34,6 +34,33 @@ uint32_t BlendByProduct(uint32_t d, uint32_t s, uint32_t product) {
   return out;
 }
 
+// The modulation colour's rows of MulTable: each channel becomes m * s / 255.
+struct ModulationRows {
+  const int* red;
+  const int* green;
+  const int* blue;
+};
+
+ModulationRows ModulationOf(const SpanContext& c) {
+  return ModulationRows{MulTable[c.modulateRed], MulTable[c.modulateGreen], MulTable[c.modulateBlue]};
+}
+
+// The colour bytes of s modulated; fourth byte 0.
+uint32_t Modulate(const ModulationRows& m, uint32_t s) {
+  return static_cast<uint32_t>(m.red[(s >> 16) & 0xFF]) << 16 |
+         static_cast<uint32_t>(m.green[(s >> 8) & 0xFF]) << 8 |
+         static_cast<uint32_t>(m.blue[s & 0xFF]);
+}
+
+#if VEXLO_HAVE_SSE2
+// The modulation colour as 16-bit lanes in pixel byte order (blue, green,
+// red, 0) for two pixels, for MulDiv255Lanes.
+__m128i ModulationLanes(const SpanContext& c) {
+  return _mm_setr_epi16(c.modulateBlue, c.modulateGreen, c.modulateRed, 0, c.modulateBlue,
+                        c.modulateGreen, c.modulateRed, 0);
+}
+#endif
+
 // ---- whole-pixel copies ----------------------------------------------------
 
 void CopyRow32(uint8_t* dst, const uint8_t* src, const uint8_t*, int count, const SpanContext&) {
@@ -113,8 +140,7 @@ void ModulatedCopy32(uint8_t* dst, const uint8_t* src, const uint8_t*, int count
   int i = 0;
 #if VEXLO_HAVE_SSE2
   __m128i key = _mm_set1_epi32(static_cast<int>(c.colorKey));
-  __m128i modulation = _mm_setr_epi16(c.modulateBlue, c.modulateGreen, c.modulateRed, 0,
-                                      c.modulateBlue, c.modulateGreen, c.modulateRed, 0);
+  __m128i modulation = ModulationLanes(c);
   for (; i + 4 <= count; i += 4) {
     __m128i s = LoadPixels4(src + 4 * i);
     __m128i zero = _mm_setzero_si128();
@@ -130,30 +156,22 @@ void ModulatedCopy32(uint8_t* dst, const uint8_t* src, const uint8_t*, int count
     StorePixels4(dst + 4 * i, result);
   }
 #endif
+  const ModulationRows rows = ModulationOf(c);
   for (; i < count; ++i) {
     uint32_t s = LoadPixel32(src + 4 * i);
     if (Transparent && s == c.colorKey) continue;
-    uint32_t out = static_cast<uint32_t>(MulTable[c.modulateRed][(s >> 16) & 0xFF]) << 16 |
-                   static_cast<uint32_t>(MulTable[c.modulateGreen][(s >> 8) & 0xFF]) << 8 |
-                   static_cast<uint32_t>(MulTable[c.modulateBlue][s & 0xFF]);
-    StorePixel32(dst + 4 * i, out);
+    StorePixel32(dst + 4 * i, Modulate(rows, s));
   }
 }
 
 template <bool Transparent>
 void PaletteModulatedCopy32(uint8_t* dst, const uint8_t* src, const uint8_t*, int count,
                             const SpanContext& c) {
-  const int* red = MulTable[c.modulateRed];
-  const int* green = MulTable[c.modulateGreen];
-  const int* blue = MulTable[c.modulateBlue];
+  const ModulationRows rows = ModulationOf(c);
   for (int i = 0; i < count; ++i) {
     uint32_t index = src[i];
     if (Transparent && index == c.colorKey) continue;
-    uint32_t s = LoadPixel32(c.palette + 4 * index);
-    uint32_t out = static_cast<uint32_t>(red[(s >> 16) & 0xFF]) << 16 |
-                   static_cast<uint32_t>(green[(s >> 8) & 0xFF]) << 8 |
-                   static_cast<uint32_t>(blue[s & 0xFF]);
-    StorePixel32(dst + 4 * i, out);
+    StorePixel32(dst + 4 * i, Modulate(rows, LoadPixel32(c.palette + 4 * index)));
   }
 }
 
@@ -217,8 +235,7 @@ void ModulatedBlendByParameter32(uint8_t* dst, const uint8_t* src, const uint8_t
 #if VEXLO_HAVE_SSE2
   __m128i key = _mm_set1_epi32(static_cast<int>(c.colorKey));
   __m128i weight = WeightLanes(static_cast<int>(p));
-  __m128i modulation = _mm_setr_epi16(c.modulateBlue, c.modulateGreen, c.modulateRed, 0,
-                                      c.modulateBlue, c.modulateGreen, c.modulateRed, 0);
+  __m128i modulation = ModulationLanes(c);
   for (; i + 4 <= count; i += 4) {
     __m128i s = LoadPixels4(src + 4 * i);
     __m128i d = LoadPixels4(dst + 4 * i);
@@ -229,16 +246,11 @@ void ModulatedBlendByParameter32(uint8_t* dst, const uint8_t* src, const uint8_t
     StorePixels4(dst + 4 * i, result);
   }
 #endif
-  const int* red = MulTable[c.modulateRed];
-  const int* green = MulTable[c.modulateGreen];
-  const int* blue = MulTable[c.modulateBlue];
+  const ModulationRows rows = ModulationOf(c);
   for (; i < count; ++i) {
     uint32_t s = LoadPixel32(src + 4 * i);
     if (Transparent && s == c.colorKey) continue;
-    uint32_t modulated = static_cast<uint32_t>(red[(s >> 16) & 0xFF]) << 16 |
-                         static_cast<uint32_t>(green[(s >> 8) & 0xFF]) << 8 |
-                         static_cast<uint32_t>(blue[s & 0xFF]);
-    StorePixel32(dst + 4 * i, BlendByWeight(LoadPixel32(dst + 4 * i), modulated, p));
+    StorePixel32(dst + 4 * i, BlendByWeight(LoadPixel32(dst + 4 * i), Modulate(rows, s), p));
   }
 }
 
