@@ -160,7 +160,7 @@ play() {
 # The answer No: Escape in the SDL box; the Windows box has no Cancel, so
 # its No button is chosen by its access key.
 answer_no=Escape
-[ ${#runner[@]} -gt 0 ] && answer_no=n
+case "$program" in *.exe) answer_no=n ;; esac
 
 play shipped "$program" "${archive:-$sheets}" whole
 [ -f "$log" ] && fail "shipped: the shipped program wrote a log"
