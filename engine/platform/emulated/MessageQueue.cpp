@@ -37,9 +37,9 @@ void PostToThread(std::thread::id thread, const port::WindowMessage& message) {
 bool PostToWindow(port::WindowHandle window, uint32_t message, port::WParam wParam,
                   port::LParam lParam) {
   WindowSystemLock lock(WindowSystemMutex());
-  std::thread::id owner;
-  if (!OwnerOfWindow(window, &owner)) return false;
-  PostToThread(owner, MakeMessage(window, message, wParam, lParam));
+  const WindowBasics* w = FindWindowBasics(window);
+  if (w == nullptr) return false;
+  PostToThread(w->owner, MakeMessage(window, message, wParam, lParam));
   return true;
 }
 

@@ -12,7 +12,7 @@ port::LResult SendToWindow(port::WindowHandle window, uint32_t message, port::WP
   port::WindowProcedure procedure = nullptr;
   {
     WindowSystemLock lock(WindowSystemMutex());
-    procedure = ProcedureOfWindow(window);
+    if (const WindowBasics* w = FindWindowBasics(window)) procedure = w->procedure;
   }
   return procedure != nullptr ? procedure(window, message, wParam, lParam) : 0;
 }

@@ -1,8 +1,8 @@
 // The part of the window system that the adapters emulating it (headless
 // and sdl) share: one lock over their window records, the message queues
 // and the timers; messages sent to window procedures; the default window
-// procedure's closing and painting. The adapter keeps its windows and tells
-// this part about them through the two functions it defines below.
+// procedure's closing and painting. The adapter keeps its windows; each
+// window record starts with the WindowBasics this part reads.
 #pragma once
 
 #include <cstdint>
@@ -19,11 +19,16 @@ namespace emulated {
 std::recursive_mutex& WindowSystemMutex();
 using WindowSystemLock = std::lock_guard<std::recursive_mutex>;
 
-// Defined by the adapter: the procedure of a window (null when there is no
-// such window) and the thread that owns it (false when there is none).
-// Called with the lock held.
-port::WindowProcedure ProcedureOfWindow(port::WindowHandle window);
-bool OwnerOfWindow(port::WindowHandle window, std::thread::id* owner);
+// What this part knows of a window: its procedure and the thread that owns
+// it (whose queue gets its messages).
+struct WindowBasics {
+  port::WindowProcedure procedure = nullptr;
+  std::thread::id owner;
+};
+
+// Defined by the adapter: the window's record, null when there is no such
+// window. Called with the lock held.
+WindowBasics* FindWindowBasics(port::WindowHandle window);
 
 // Runs the window's procedure on the calling thread, as SendMessage does;
 // 0 for a window that does not exist.

@@ -60,8 +60,8 @@ bool TakeDueTimerMessage(port::WindowHandle filter, bool remove, port::WindowMes
   WindowSystemLock lock(WindowSystemMutex());
   const uint32_t now = port::timeGetTime();
   for (TimerRecord& t : Timers()) {
-    std::thread::id owner;
-    if (!OwnerOfWindow(t.window, &owner) || owner != std::this_thread::get_id()) continue;
+    const WindowBasics* w = FindWindowBasics(t.window);
+    if (w == nullptr || w->owner != std::this_thread::get_id()) continue;
     if (filter != nullptr && filter != t.window) continue;
     // Wrapping arithmetic: due once now has reached the due time.
     if (static_cast<int32_t>(now - t.due) < 0) continue;

@@ -8,6 +8,7 @@
 #include <map>
 #include <thread>
 
+#include "engine/platform/emulated/GdiHandles.h"
 #include "engine/platform/emulated/MessageQueue.h"
 #include "engine/platform/emulated/WindowSystem.h"
 #include "engine/platform/emulated/WindowTimers.h"
@@ -26,12 +27,10 @@ struct WindowClassRecord {
   port::WindowProcedure procedure;
 };
 
-struct WindowRecord {
+struct WindowRecord : emulated::WindowBasics {
   std::string className, caption;
   uint32_t style = 0, exStyle = 0;
   int x = 0, y = 0, width = 0, height = 0;
-  port::WindowProcedure procedure = nullptr;
-  std::thread::id owner;
   bool visible = false, minimised = false, topmost = false;
   bool needsPaint = false;
   bool shownOnce = false;
@@ -121,17 +120,7 @@ bool PaintMessage(port::WindowHandle filter, port::WindowMessage* message) {
 
 namespace emulated {
 
-port::WindowProcedure ProcedureOfWindow(port::WindowHandle window) {
-  WindowRecord* w = Find(window);
-  return w != nullptr ? w->procedure : nullptr;
-}
-
-bool OwnerOfWindow(port::WindowHandle window, std::thread::id* owner) {
-  WindowRecord* w = Find(window);
-  if (w == nullptr) return false;
-  *owner = w->owner;
-  return true;
-}
+WindowBasics* FindWindowBasics(port::WindowHandle window) { return Find(window); }
 
 }  // namespace emulated
 
@@ -440,11 +429,6 @@ int ClientToScreen(WindowHandle window, Point* point) {
   return 1;
 }
 
-int SetRect(WindowRect* rect, int left, int top, int right, int bottom) {
-  *rect = WindowRect{left, top, right, bottom};
-  return 1;
-}
-
 int BringWindowToTop(WindowHandle window) {
   Record("BringWindowToTop", "", {});
   return Find(window) != nullptr ? 1 : 0;
@@ -500,12 +484,6 @@ int SystemParametersInfoA(uint32_t action, uint32_t uiParam, void* pvParam, uint
   return 1;
 }
 
-IconHandle LoadIconA(InstanceHandle, uintptr_t) { return nullptr; }
-CursorHandle LoadCursorA(InstanceHandle, uintptr_t resource) {
-  return reinterpret_cast<CursorHandle>(resource);
-}
-GdiObject GetStockObject(int object) { return reinterpret_cast<GdiObject>(static_cast<uintptr_t>(0x100 + object)); }
-
 int PeekMessageA(WindowMessage* message, WindowHandle window, uint32_t, uint32_t, uint32_t removal) {
   Lock lock(Mutex());
   const bool remove = (removal & PM_REMOVE) != 0;
@@ -532,24 +510,17 @@ DeviceContext BeginPaint(WindowHandle window, PaintStruct* paint) {
   if (w == nullptr) return nullptr;
   w->needsPaint = false;
   const WindowRect client = ClientOnScreen(*w);
-  paint->deviceContext = reinterpret_cast<DeviceContext>(Key(window) + 1);
+  paint->deviceContext = emulated::DeviceContextOf(window);
   paint->erase = 0;
   paint->paintArea = WindowRect{0, 0, client.right - client.left, client.bottom - client.top};
   return paint->deviceContext;
 }
-
-int EndPaint(WindowHandle, const PaintStruct*) { return 1; }
 
 int FillRect(DeviceContext, const WindowRect* rect, GdiObject brush) {
   Record("FillRect", "", {rect->left, rect->top, rect->right, rect->bottom,
                           static_cast<long long>(reinterpret_cast<uintptr_t>(brush))});
   return 1;
 }
-
-DeviceContext GetDC(WindowHandle window) {
-  return reinterpret_cast<DeviceContext>(Key(window) + 1);
-}
-int ReleaseDC(WindowHandle, DeviceContext) { return 1; }
 
 int GetDeviceCaps(DeviceContext, int index) {
   Lock lock(Mutex());

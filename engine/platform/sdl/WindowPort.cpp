@@ -20,6 +20,7 @@
 #include <vector>
 
 #include "engine/platform/WindowPort.h"
+#include "engine/platform/emulated/GdiHandles.h"
 #include "engine/platform/emulated/MessageQueue.h"
 #include "engine/platform/emulated/WindowSystem.h"
 #include "engine/platform/emulated/WindowTimers.h"
@@ -28,11 +29,9 @@
 
 namespace {
 
-struct WindowRecord {
+struct WindowRecord : emulated::WindowBasics {
   std::string className;
   SDL_Window* sdl = nullptr;
-  port::WindowProcedure procedure = nullptr;
-  std::thread::id owner;
   uint32_t style = 0, exStyle = 0;
   bool shownOnce = false;
   bool needsPaint = false;
@@ -267,17 +266,7 @@ bool OwnsWindows() {
 
 namespace emulated {
 
-port::WindowProcedure ProcedureOfWindow(port::WindowHandle window) {
-  WindowRecord* w = Find(window);
-  return w != nullptr ? w->procedure : nullptr;
-}
-
-bool OwnerOfWindow(port::WindowHandle window, std::thread::id* owner) {
-  WindowRecord* w = Find(window);
-  if (w == nullptr) return false;
-  *owner = w->owner;
-  return true;
-}
+WindowBasics* FindWindowBasics(port::WindowHandle window) { return Find(window); }
 
 }  // namespace emulated
 
@@ -290,7 +279,7 @@ SDL_Window* WindowOf(port::WindowHandle window) {
 }
 
 SDL_Window* WindowOfDeviceContext(port::DeviceContext deviceContext) {
-  return WindowOf(Handle(reinterpret_cast<uintptr_t>(deviceContext) - 1));
+  return WindowOf(emulated::WindowOfDeviceContext(deviceContext));
 }
 
 std::string InstanceLockPath(const char* className) {
@@ -518,11 +507,6 @@ int ClientToScreen(WindowHandle window, Point* point) {
   return 1;
 }
 
-int SetRect(WindowRect* rect, int left, int top, int right, int bottom) {
-  *rect = WindowRect{left, top, right, bottom};
-  return 1;
-}
-
 int BringWindowToTop(WindowHandle window) {
   Lock lock(Mutex());
   WindowRecord* w = Find(window);
@@ -576,10 +560,6 @@ int SystemParametersInfoA(uint32_t action, uint32_t, void* pvParam, uint32_t) {
   return 1;
 }
 
-IconHandle LoadIconA(InstanceHandle, uintptr_t) { return nullptr; }
-CursorHandle LoadCursorA(InstanceHandle, uintptr_t resource) { return reinterpret_cast<CursorHandle>(resource); }
-GdiObject GetStockObject(int object) { return reinterpret_cast<GdiObject>(static_cast<uintptr_t>(0x100 + object)); }
-
 int PeekMessageA(WindowMessage* message, WindowHandle window, uint32_t, uint32_t, uint32_t removal) {
   Lock lock(Mutex());
   if (OwnsWindows()) TranslateEvents();
@@ -616,13 +596,11 @@ DeviceContext BeginPaint(WindowHandle window, PaintStruct* paint) {
   WindowRect whole{};
   if (w == nullptr || !GeometryOf(*w, &whole)) return nullptr;
   w->needsPaint = false;
-  paint->deviceContext = reinterpret_cast<DeviceContext>(Key(window) + 1);
+  paint->deviceContext = emulated::DeviceContextOf(window);
   paint->erase = 0;
   paint->paintArea = WindowRect{0, 0, whole.right - whole.left, whole.bottom - whole.top};
   return paint->deviceContext;
 }
-
-int EndPaint(WindowHandle, const PaintStruct*) { return 1; }
 
 // Black is the only brush the engine fills with: clear the window.
 int FillRect(DeviceContext deviceContext, const WindowRect*, GdiObject) {
@@ -634,9 +612,6 @@ int FillRect(DeviceContext deviceContext, const WindowRect*, GdiObject) {
   SDL_UpdateWindowSurface(sdl);
   return 1;
 }
-
-DeviceContext GetDC(WindowHandle window) { return reinterpret_cast<DeviceContext>(Key(window) + 1); }
-int ReleaseDC(WindowHandle, DeviceContext) { return 1; }
 
 // The desktop's depth in bits per pixel as stored: a 24-bit colour desktop
 // keeps its pixels in 32 bits, as the platform reports it.
