@@ -15,18 +15,17 @@ elapsed() {
   awk -v now="$EPOCHREALTIME" -v start="$run_start" 'BEGIN {printf "%.1f s", now - start}'
 }
 
-# No usable X server: the test is skipped, not failed.
-# A server that is resetting (its last client just left) refuses for a
-# moment: it is asked again for a few seconds.
+# No usable X server: the test is skipped, not failed. A server that is
+# resetting (its last client just left) refuses for a moment, so it is
+# asked again for a few seconds.
 require_display() {
-  local i
+  local i tool
   [ -n "${DISPLAY:-}" ] || { echo "skipped: DISPLAY is not set"; exit $SKIP; }
   for i in $(seq 20); do
     xdpyinfo >/dev/null 2>&1 && break
     [ "$i" = 20 ] && { echo "skipped: no usable X display at $DISPLAY"; exit $SKIP; }
     sleep 0.25
   done
-  local tool
   for tool in xdotool xwininfo xprop import convert; do
     command -v $tool >/dev/null || { echo "skipped: $tool is missing"; exit $SKIP; }
   done
@@ -155,7 +154,7 @@ screenshot() {
 # the rectangle "X Y W H", or over the whole picture with every rectangle
 # of a "-X Y W H;X Y W H..." argument blacked out.
 measure() {
-  local file=$1 args=() box x y w h draws part
+  local file=$1 args=() box x y w h draws parts part
   shift
   for box in "$@"; do
     if [ "${box#-}" != "$box" ]; then
@@ -183,7 +182,7 @@ brightest() { measure "$1" "$2 $3 $4 $5" | awk '{print $1}'; }
 # rectangle is black.
 lit_box() {
   local file=$1 x=$2 y=$3 w=$4 h=$5 box
-  box=$(convert "$file[${w}x${h}+${x}+${y}]" +repage -separate -evaluate-sequence Max \
+  box=$(convert "${file}[${w}x${h}+${x}+${y}]" +repage -separate -evaluate-sequence Max \
     -threshold 6.5% -format '%@' info: 2>/dev/null)
   [[ $box =~ ^([0-9]+)x([0-9]+)\+([0-9]+)\+([0-9]+)$ ]] || return 0
   [ "${BASH_REMATCH[1]}" -gt 0 ] && [ "${BASH_REMATCH[2]}" -gt 0 ] || return 0
