@@ -10,6 +10,7 @@
 
 #include "engine/platform/emulated/GdiHandles.h"
 #include "engine/platform/emulated/MessageQueue.h"
+#include "engine/platform/emulated/WindowGeometry.h"
 #include "engine/platform/emulated/WindowSystem.h"
 #include "engine/platform/emulated/WindowTimers.h"
 #include "engine/platform/headless/HeadlessWindow.h"
@@ -88,22 +89,6 @@ port::WindowRect ClientOnScreen(const WindowRecord& w) {
   return port::WindowRect{w.x + f.left, w.y + f.top, right, bottom};
 }
 
-// WM_SIZE and WM_MOVE after the window's place or size changed.
-void NotifyGeometry(port::WindowHandle window, bool sized, bool moved) {
-  port::WindowRect client{};
-  {
-    Lock lock(Mutex());
-    WindowRecord* w = Find(window);
-    if (w == nullptr) return;
-    client = ClientOnScreen(*w);
-  }
-  if (sized) {
-    emulated::SendToWindow(window, port::WM_SIZE, port::SIZE_RESTORED,
-         port::MakeLParam(client.right - client.left, client.bottom - client.top));
-  }
-  if (moved) emulated::SendToWindow(window, port::WM_MOVE, 0, port::MakeLParam(client.left, client.top));
-}
-
 // A pending WM_PAINT of a window of this thread that the filter admits.
 bool PaintMessage(port::WindowHandle filter, port::WindowMessage* message) {
   if (filter == port::THREAD_MESSAGES_ONLY) return false;
@@ -121,6 +106,13 @@ bool PaintMessage(port::WindowHandle filter, port::WindowMessage* message) {
 namespace emulated {
 
 WindowBasics* FindWindowBasics(port::WindowHandle window) { return Find(window); }
+
+bool ClientAreaOnScreen(port::WindowHandle window, port::WindowRect* client) {
+  WindowRecord* w = Find(window);
+  if (w == nullptr) return false;
+  *client = ClientOnScreen(*w);
+  return true;
+}
 
 }  // namespace emulated
 
@@ -304,13 +296,7 @@ int ShowWindow(WindowHandle window, int command) {
     }
     if (!wasVisible && w->visible) S().activeWindow = window;
   }
-  // A window shown for the first time becomes the active one and gets its
-  // size and place, as on the platform.
-  if (firstShow) {
-    emulated::SendToWindow(window, WM_ACTIVATEAPP, 1, 0);
-    emulated::SendToWindow(window, WM_ACTIVATE, WA_ACTIVE, 0);
-    NotifyGeometry(window, true, true);
-  }
+  if (firstShow) emulated::SendFirstShow(window);
   return 1;
 }
 
@@ -357,7 +343,7 @@ int SetWindowPos(WindowHandle window, WindowHandle insertAfter, int x, int y, in
       w->height = height;
     }
   }
-  NotifyGeometry(window, sized, moved);
+  emulated::SendGeometryChange(window, sized, moved);
   return 1;
 }
 
@@ -376,7 +362,7 @@ int MoveWindow(WindowHandle window, int x, int y, int width, int height, int) {
     w->width = width;
     w->height = height;
   }
-  NotifyGeometry(window, sized, moved);
+  emulated::SendGeometryChange(window, sized, moved);
   return 1;
 }
 
@@ -407,25 +393,6 @@ int GetWindowRect(WindowHandle window, WindowRect* rect) {
   WindowRecord* w = Find(window);
   if (w == nullptr) return 0;
   *rect = WindowRect{w->x, w->y, w->x + w->width, w->y + w->height};
-  return 1;
-}
-
-int GetClientRect(WindowHandle window, WindowRect* rect) {
-  Lock lock(Mutex());
-  WindowRecord* w = Find(window);
-  if (w == nullptr) return 0;
-  const WindowRect client = ClientOnScreen(*w);
-  *rect = WindowRect{0, 0, client.right - client.left, client.bottom - client.top};
-  return 1;
-}
-
-int ClientToScreen(WindowHandle window, Point* point) {
-  Lock lock(Mutex());
-  WindowRecord* w = Find(window);
-  if (w == nullptr) return 0;
-  const WindowRect client = ClientOnScreen(*w);
-  point->x += client.left;
-  point->y += client.top;
   return 1;
 }
 

@@ -22,6 +22,7 @@
 #include "engine/platform/WindowPort.h"
 #include "engine/platform/emulated/GdiHandles.h"
 #include "engine/platform/emulated/MessageQueue.h"
+#include "engine/platform/emulated/WindowGeometry.h"
 #include "engine/platform/emulated/WindowSystem.h"
 #include "engine/platform/emulated/WindowTimers.h"
 #include "engine/platform/posix/FilesPathView.h"
@@ -136,20 +137,6 @@ bool GeometryOf(const WindowRecord& w, port::WindowRect* rect) {
   SDL_GetWindowSize(w.sdl, &width, &height);
   *rect = port::WindowRect{x, y, x + width, y + height};
   return true;
-}
-
-void NotifyGeometry(port::WindowHandle window, bool sized, bool moved) {
-  port::WindowRect rect{};
-  {
-    Lock lock(Mutex());
-    WindowRecord* w = Find(window);
-    if (w == nullptr || !GeometryOf(*w, &rect)) return;
-  }
-  if (sized) {
-    emulated::SendToWindow(window, port::WM_SIZE, port::SIZE_RESTORED,
-         port::MakeLParam(rect.right - rect.left, rect.bottom - rect.top));
-  }
-  if (moved) emulated::SendToWindow(window, port::WM_MOVE, 0, port::MakeLParam(rect.left, rect.top));
 }
 
 void ApplyCursor() {
@@ -267,6 +254,12 @@ bool OwnsWindows() {
 namespace emulated {
 
 WindowBasics* FindWindowBasics(port::WindowHandle window) { return Find(window); }
+
+// The frame lies outside the SDL window: its rectangle is the client area.
+bool ClientAreaOnScreen(port::WindowHandle window, port::WindowRect* client) {
+  WindowRecord* w = Find(window);
+  return w != nullptr && GeometryOf(*w, client);
+}
 
 }  // namespace emulated
 
@@ -406,11 +399,7 @@ int ShowWindow(WindowHandle window, int command) {
       w->shownOnce = true;
     }
   }
-  if (firstShow) {
-    emulated::SendToWindow(window, WM_ACTIVATEAPP, 1, 0);
-    emulated::SendToWindow(window, WM_ACTIVATE, WA_ACTIVE, 0);
-    NotifyGeometry(window, true, true);
-  }
+  if (firstShow) emulated::SendFirstShow(window);
   return 1;
 }
 
@@ -454,7 +443,7 @@ int SetWindowPos(WindowHandle window, WindowHandle insertAfter, int x, int y, in
       SDL_RaiseWindow(w->sdl);
     }
   }
-  NotifyGeometry(window, sized, moved);
+  emulated::SendGeometryChange(window, sized, moved);
   return 1;
 }
 
@@ -486,25 +475,6 @@ int GetWindowRect(WindowHandle window, WindowRect* rect) {
   Lock lock(Mutex());
   WindowRecord* w = Find(window);
   return w != nullptr && GeometryOf(*w, rect) ? 1 : 0;
-}
-
-int GetClientRect(WindowHandle window, WindowRect* rect) {
-  Lock lock(Mutex());
-  WindowRecord* w = Find(window);
-  WindowRect whole{};
-  if (w == nullptr || !GeometryOf(*w, &whole)) return 0;
-  *rect = WindowRect{0, 0, whole.right - whole.left, whole.bottom - whole.top};
-  return 1;
-}
-
-int ClientToScreen(WindowHandle window, Point* point) {
-  Lock lock(Mutex());
-  WindowRecord* w = Find(window);
-  WindowRect whole{};
-  if (w == nullptr || !GeometryOf(*w, &whole)) return 0;
-  point->x += whole.left;
-  point->y += whole.top;
-  return 1;
 }
 
 int BringWindowToTop(WindowHandle window) {
