@@ -72,6 +72,22 @@ wait_for_exit() {
   wait "$pid" || exit_code=$?
 }
 
+# Makes a scratch folder $work holding a copy of the sheets of DATA-DIR in
+# data/, and removes it when the script exits, after ending the programs
+# whose ids the script added to $pids.
+make_scratch_folder() {
+  local data=$1
+  work=$(mktemp -d)
+  pids=()
+  trap remove_scratch_folder EXIT
+  mkdir -p "$work/data" && cp "$data"/*.bmp "$work/data/"
+}
+
+remove_scratch_folder() {
+  for pid in "${pids[@]}"; do kill "$pid" 2>/dev/null; done
+  rm -rf "$work"
+}
+
 # The root window's size as "WIDTH HEIGHT".
 screen_size() {
   xwininfo -root | awk '/Width:/ {w=$2} /Height:/ {h=$2} END {print w, h}'

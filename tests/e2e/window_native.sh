@@ -11,14 +11,7 @@ require_display
 
 program=$1 data=$2 close_window=$3
 caption="ほのみかさ"
-work=$(mktemp -d)
-pids=()
-cleanup() {
-  for pid in "${pids[@]}"; do kill "$pid" 2>/dev/null; done
-  rm -rf "$work"
-}
-trap cleanup EXIT
-mkdir -p "$work/data" && cp "$data"/*.bmp "$work/data/"
+make_scratch_folder "$data"
 cd "$work"
 
 "$program" >first.out 2>&1 &

@@ -13,14 +13,7 @@ require_display
 
 game=$1 data=$2 probe=$3 prefix=$4 wine_run=$5
 caption="ほのみかさ"
-work=$(mktemp -d)
-pids=()
-cleanup() {
-  for pid in "${pids[@]}"; do kill "$pid" 2>/dev/null; done
-  rm -rf "$work"
-}
-trap cleanup EXIT
-mkdir -p "$work/data" && cp "$data"/*.bmp "$work/data/"
+make_scratch_folder "$data"
 cp "$game" "$work/game.exe"
 cd "$work"
 
