@@ -1,5 +1,8 @@
 #include "engine/platform/emulated/WindowSystem.h"
 
+#include "engine/platform/emulated/MessageQueue.h"
+#include "engine/platform/emulated/WindowTimers.h"
+
 namespace emulated {
 
 std::recursive_mutex& WindowSystemMutex() {
@@ -15,6 +18,21 @@ port::LResult SendToWindow(port::WindowHandle window, uint32_t message, port::WP
     if (const WindowBasics* w = FindWindowBasics(window)) procedure = w->procedure;
   }
   return procedure != nullptr ? procedure(window, message, wParam, lParam) : 0;
+}
+
+int DestroyEmulatedWindow(port::WindowHandle window, void (*release)(port::WindowHandle window)) {
+  {
+    WindowSystemLock lock(WindowSystemMutex());
+    if (FindWindowBasics(window) == nullptr) return 0;
+  }
+  SendToWindow(window, port::WM_DESTROY, 0, 0);
+  WindowSystemLock lock(WindowSystemMutex());
+  const WindowBasics* w = FindWindowBasics(window);
+  if (w == nullptr) return 1;
+  DropQueuedMessagesOf(w->owner, window);
+  StopTimersOf(window);
+  release(window);
+  return 1;
 }
 
 bool DefaultWindowAction(port::WindowHandle window, uint32_t message, port::WParam wParam) {

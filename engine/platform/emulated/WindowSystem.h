@@ -35,6 +35,12 @@ WindowBasics* FindWindowBasics(port::WindowHandle window);
 port::LResult SendToWindow(port::WindowHandle window, uint32_t message, port::WParam wParam,
                            port::LParam lParam);
 
+// DestroyWindow's course on every emulating adapter: WM_DESTROY to the
+// window's procedure; then, unless the procedure destroyed the window
+// itself, its queued messages and timers are dropped and release (run with
+// the lock held) frees the adapter's record. 0 for no such window, else 1.
+int DestroyEmulatedWindow(port::WindowHandle window, void (*release)(port::WindowHandle window));
+
 // What DefWindowProcA does on every emulating adapter: the close command
 // sends WM_CLOSE, WM_CLOSE destroys the window, WM_PAINT validates it.
 // True when the message was one of those.

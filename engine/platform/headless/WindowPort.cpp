@@ -246,20 +246,11 @@ WindowHandle CreateWindowExA(uint32_t exStyle, const char* className, const char
 }
 
 int DestroyWindow(WindowHandle window) {
-  {
-    Lock lock(Mutex());
-    Record("DestroyWindow", "", {});
-    if (Find(window) == nullptr) return 0;
-  }
-  emulated::SendToWindow(window, WM_DESTROY, 0, 0);
-  Lock lock(Mutex());
-  WindowRecord* w = Find(window);
-  if (w == nullptr) return 1;
-  emulated::DropQueuedMessagesOf(w->owner, window);
-  emulated::StopTimersOf(window);
-  if (S().activeWindow == window) S().activeWindow = nullptr;
-  S().windows.erase(Key(window));
-  return 1;
+  Record("DestroyWindow", "", {});
+  return emulated::DestroyEmulatedWindow(window, [](WindowHandle gone) {
+    if (S().activeWindow == gone) S().activeWindow = nullptr;
+    S().windows.erase(Key(gone));
+  });
 }
 
 WindowHandle FindWindowA(const char* className, const char* windowName) {

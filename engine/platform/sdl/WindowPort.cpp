@@ -350,20 +350,12 @@ WindowHandle CreateWindowExA(uint32_t exStyle, const char* className, const char
 }
 
 int DestroyWindow(WindowHandle window) {
-  {
-    Lock lock(Mutex());
-    if (Find(window) == nullptr) return 0;
-  }
-  emulated::SendToWindow(window, WM_DESTROY, 0, 0);
-  Lock lock(Mutex());
-  WindowRecord* w = Find(window);
-  if (w == nullptr) return 1;
-  emulated::DropQueuedMessagesOf(w->owner, window);
-  emulated::StopTimersOf(window);
-  SDL_DestroyWindow(w->sdl);
-  DropInstanceLock(w->lockFile);
-  S().windows.erase(Key(window));
-  return 1;
+  return emulated::DestroyEmulatedWindow(window, [](WindowHandle gone) {
+    WindowRecord* w = Find(gone);
+    SDL_DestroyWindow(w->sdl);
+    DropInstanceLock(w->lockFile);
+    S().windows.erase(Key(gone));
+  });
 }
 
 WindowHandle FindWindowA(const char* className, const char* windowName) {
