@@ -167,7 +167,10 @@ void CreateLogFile() {
 }
 
 int WriteLog(const char* text) {
-  if (text == nullptr || text[0] == '\0' || LogDisabled() || logFolder[0] == '\0') return -1;
+  if (text == nullptr || text[0] == '\0') return -1;
+  // The text is converted before the switch and the folder are looked at,
+  // so a long text takes (and gives back) its scratch block, and with it an
+  // allocation id, whether or not the log is on.
   const size_t length = std::strlen(text);
   char shortScratch[SHORT_TEXT_SCRATCH];
   char* longScratch = nullptr;
@@ -176,12 +179,14 @@ int WriteLog(const char* text) {
     longScratch = static_cast<char*>(MemAlloc(2 * length + 1, nullptr, -1));
     scratch = longScratch;
   }
+  const char* converted = text;
+  size_t convertedLength = length;
+  // Without memory for the conversion the text still gets out, as it is.
   if (scratch != nullptr) {
-    AppendToLog(scratch, ConvertLineEnds(text, length, scratch), text[length - 1] == '\n');
-  } else {
-    // Without memory for the conversion the text still gets out, as it is.
-    AppendToLog(text, length, text[length - 1] == '\n');
+    convertedLength = ConvertLineEnds(text, length, scratch);
+    converted = scratch;
   }
+  if (!LogDisabled() && logFolder[0] != '\0') AppendToLog(converted, convertedLength, text[length - 1] == '\n');
   MemFree(longScratch);
   return -1;
 }

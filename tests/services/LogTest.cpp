@@ -213,6 +213,26 @@ TEST_F(LogTest, DisabledLogCreatesDeletesAndWritesNothing) {
   EXPECT_EQ(LogCapture::Debugger(), "");
 }
 
+// A long text is converted in an allocated block before the log looks at
+// its switch and its folder: the block comes and goes, taking one id, with
+// nothing written.
+TEST_F(LogTest, LongTextTakesItsScratchBlockAlsoWhenNothingIsWritten) {
+  const std::string text(300, 'w');
+  for (const bool disabled : {true, false}) {
+    SCOPED_TRACE(disabled ? "log disabled" : "no folder");
+    EnableLogFile(disabled ? 0 : 1);
+    SetLogFolder(disabled ? log.Folder().c_str() : "");
+    const MemStatistics before = MemReadStatistics();
+    EXPECT_EQ(WriteLog(text.c_str()), -1);
+    const MemStatistics after = MemReadStatistics();
+    EXPECT_EQ(static_cast<uint16_t>(after.nextId - before.nextId), 1);
+    EXPECT_EQ(after.count, before.count);
+    EXPECT_EQ(after.totalSize, before.totalSize);
+  }
+  EXPECT_EQ(log.FileText(), "");
+  EXPECT_EQ(LogCapture::Debugger(), "");
+}
+
 TEST_F(LogTest, LogFolderTakesTheStartDirectoryWhenUnset) {
   char savedStart[sizeof startDirectory];
   std::memcpy(savedStart, startDirectory, sizeof savedStart);
