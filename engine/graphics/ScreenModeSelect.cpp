@@ -53,6 +53,12 @@ int SelectScreenMode(int width, int height, int colorBits, int refreshRate) {
     return 0;
   }
 
+  // -1 keeps the current value.
+  RequestedMode previous = CurrentRequest();
+  if (wanted.width == -1) wanted.width = previous.width;
+  if (wanted.height == -1) wanted.height = previous.height;
+  if (wanted.refresh == -1) wanted.refresh = previous.refresh;
+
   // 320 x 240 is shown as 640 x 480 with every pixel doubled in full
   // screen; window mode drops the emulation.
   int emulate = 0;
@@ -61,7 +67,6 @@ int SelectScreenMode(int width, int height, int colorBits, int refreshRate) {
     wanted.height = 480;
     emulate = 1;
   }
-  RequestedMode previous = CurrentRequest();
   if (previous.width == wanted.width && previous.height == wanted.height &&
       previous.bits == wanted.bits && previous.refresh == wanted.refresh &&
       engineSettings.emulate320x240 == emulate)

@@ -113,6 +113,17 @@ TEST_F(ScreenModes, ChangingTheModeAfterStartupRestartsTheGraphics) {
   ReleasePixelImage(&image);
 }
 
+// After start-up -1 keeps the current width, height or refresh rate.
+TEST_F(ScreenModes, MinusOneKeepsTheCurrentValue) {
+  ASSERT_EQ(StartWindowed(800, 600, 32), 0);
+  EXPECT_EQ(SelectScreenMode(-1, -1, 32, -1), 0);
+  EXPECT_FALSE(LogHas("画面モード変更処理を開始します"));  // nothing changed
+  EXPECT_EQ(SelectScreenMode(640, -1, 32, -1), 0);
+  EXPECT_EQ(ScreenWidth(), 640);
+  EXPECT_EQ(ScreenHeight(), 600);
+  EXPECT_EQ(engineSettings.screenRefreshRate, 60);
+}
+
 }  // namespace
 }  // namespace graphicstest
 
