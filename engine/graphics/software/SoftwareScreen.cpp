@@ -1,6 +1,8 @@
 #include "engine/graphics/software/SoftwareScreen.h"
 
 #include "engine/core/FatalError.h"
+#include "engine/core/SystemInfo.h"
+#include "engine/graphics/software/MemImgDraw.h"
 #include "engine/images/ColorFormat.h"
 
 MEMIMG screenMemImg;
@@ -23,6 +25,9 @@ void SetupSoftwareScreen(int width, int height, int colorBits, int backgroundRed
   ClearMemImg(&screenMemImg, nullptr,
               EncodeColor(format, backgroundRed, backgroundGreen, backgroundBlue, 0));
   targetMemImg = &screenMemImg;
+  // The exact saturating byte forms of modes 2 and 3 follow what the
+  // processor identification found at start-up.
+  memImgMmxAvailable = cpuHasMmx ? 1 : 0;
 }
 
 void ReleaseSoftwareScreen() {

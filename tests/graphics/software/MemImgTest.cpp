@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "SoftwareTestSupport.h"
+#include "engine/core/SystemInfo.h"
 #include "engine/graphics/software/MemImgConvert.h"
 #include "engine/graphics/software/MemImgFormats.h"
 #include "engine/graphics/software/MemImgTables.h"
@@ -302,6 +303,7 @@ TEST_F(Conversions, ConvertMemImgCopiesAClippedRectangleBetweenFormats) {
 }
 
 TEST_F(Conversions, SoftwareScreenIsClearedAndBecomesTheTarget) {
+  RendererSwitches switches;
   SetupSoftwareScreen(16, 8, 32, 10, 20, 30);
   ASSERT_TRUE(IsMemImgValid(&screenMemImg));
   EXPECT_EQ(targetMemImg, &screenMemImg);
@@ -317,6 +319,25 @@ TEST_F(Conversions, SoftwareScreenIsClearedAndBecomesTheTarget) {
   EXPECT_EQ(screenMemImg.store->pixelType, MEMIMG_TYPE_COLOR16);
   EXPECT_EQ(GetPixel(screenMemImg, 0, 0), 0xF800u);
   ReleaseSoftwareScreen();
+}
+
+// Modes 2 and 3 at full strength use the exact byte arithmetic only on a
+// processor that start-up found to have it: green 1 + 1 is 2 there and 1
+// (the lowest bits ORed) in the packed form.
+TEST_F(Conversions, FullStrengthAddFollowsTheProcessorFlag) {
+  RendererSwitches switches;
+  const int savedFlag = cpuHasMmx;
+  OwnedMemImg source(1, 1, MEMIMG_TYPE_COLOR32);
+  source.Set(0, 0, 0x000101);
+  for (int hasMmx : {0, 1}) {
+    cpuHasMmx = hasMmx;
+    SetupSoftwareScreen(1, 1, 32, 0, 1, 1);
+    BlitMemImg(targetMemImg, source.get(), 0, 0, 0, nullptr, Settings(*targetMemImg, 2, 255));
+    EXPECT_EQ(GetPixel(screenMemImg, 0, 0) & 0xFFFFFF, hasMmx ? 0x000202u : 0x000102u)
+        << "MMX " << hasMmx;
+    ReleaseSoftwareScreen();
+  }
+  cpuHasMmx = savedFlag;
 }
 
 }  // namespace
