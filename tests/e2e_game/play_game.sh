@@ -128,6 +128,7 @@ play() {
     read -r start_left start_top _ _ <<<"$player_box"
     press_key "$frame" Left
     expect 3 moved player_moved_left
+    echo "  moved: the player's left edge went from $start_left to ${player_box%% *}"
     local player_light
     player_light=$(brightest "$shot" $player_box)
   fi

@@ -9,7 +9,9 @@
 #include <windows.h>
 #include <ddraw.h>
 
+#include <chrono>
 #include <cstring>
+#include <thread>
 
 namespace {
 
@@ -22,6 +24,40 @@ static_assert(sizeof(GUID) == sizeof(port::ComGuid), "GUID layout");
 bool SameGuid(const port::ComGuid& portGuid, const GUID& guid) {
   return std::memcmp(&portGuid, &guid, sizeof guid) == 0;
 }
+
+using SteadyClock = std::chrono::steady_clock;
+
+// One refresh of the display's current mode (60 Hz when it does not say).
+SteadyClock::duration RefreshPeriod() {
+  DEVMODEW mode{};
+  mode.dmSize = sizeof mode;
+  int hertz = 60;
+  if (EnumDisplaySettingsW(nullptr, ENUM_CURRENT_SETTINGS, &mode) && mode.dmDisplayFrequency > 1)
+    hertz = static_cast<int>(mode.dmDisplayFrequency);
+  return std::chrono::duration_cast<SteadyClock::duration>(std::chrono::seconds(1)) / hertz;
+}
+
+// Sleeps to the next multiple of the refresh period since the clock's
+// epoch, so that consecutive waits keep a steady rhythm.
+void SleepToNextRefresh() {
+  static const SteadyClock::duration period = RefreshPeriod();
+  const auto now = SteadyClock::now().time_since_epoch();
+  std::this_thread::sleep_until(SteadyClock::time_point((now / period + 1) * period));
+}
+
+// Some DirectDraw implementations (Wine's, for one) return from
+// WaitForVerticalBlank at once instead of waiting for the display, which
+// would leave the frames unpaced. A real wait for the beginning of the next
+// blank practically never returns within a fraction of a millisecond several
+// times in a row; once that happened, the wait keeps the display's pace by
+// sleeping to its next refresh instead.
+struct BlankWaitWatch {
+  int immediateReturns = 0;
+  bool keepsPaceItself = false;
+};
+BlankWaitWatch blankWaitWatch;
+constexpr int IMMEDIATE_RETURNS_BEFORE_PACING = 8;
+constexpr auto IMMEDIATE_RETURN = std::chrono::microseconds(200);
 
 }  // namespace
 
@@ -54,13 +90,23 @@ HResult(IDirectDraw7_SetCooperativeLevel)(DirectDraw7Handle object, WindowHandle
 
 HResult(IDirectDraw7_WaitForVerticalBlank)(DirectDraw7Handle object, uint32_t flags,
                                            void* event) {
-  return Object(object)->WaitForVerticalBlank(flags, static_cast<HANDLE>(event));
+  BlankWaitWatch& watch = blankWaitWatch;
+  if (watch.keepsPaceItself) {
+    SleepToNextRefresh();
+    return DD_OK;
+  }
+  const auto start = SteadyClock::now();
+  const HResult result = Object(object)->WaitForVerticalBlank(flags, static_cast<HANDLE>(event));
+  const bool immediate = SUCCEEDED(result) && SteadyClock::now() - start < IMMEDIATE_RETURN;
+  watch.immediateReturns = immediate ? watch.immediateReturns + 1 : 0;
+  if (watch.immediateReturns >= IMMEDIATE_RETURNS_BEFORE_PACING) watch.keepsPaceItself = true;
+  return result;
 }
 
 uint32_t(IDirectDraw7_Release)(DirectDraw7Handle object) { return Object(object)->Release(); }
 
 // DirectDraw is always there on Windows; this serves only the adapters
-// without it, but keeps its meaning here: about one refresh of 60 Hz.
-void WaitForDisplayRefresh() { Sleep(16); }
+// without it, but keeps its meaning here: one refresh of the display.
+void WaitForDisplayRefresh() { SleepToNextRefresh(); }
 
 }  // namespace port
