@@ -6,6 +6,7 @@
 #include <system_error>
 
 #include "engine/services/Log.h"
+#include "engine/files/StreamSource.h"
 #include "engine/services/Memory.h"
 
 namespace {
@@ -150,9 +151,7 @@ int DiskFileClose(DiskFile* file) {
 int32_t DiskFileTell(DiskFile* file) { return file->position; }
 
 int DiskFileSeek(DiskFile* file, int32_t offset, int origin) {
-  int64_t target = offset;
-  if (origin == 1) target += file->position;
-  if (origin == 2) target += file->size;
+  int64_t target = SeekTarget(offset, origin, file->position, file->size);
   // The platform refuses a position before the start; so does the threaded
   // mode, whose thread would otherwise read from a wrong place.
   if (target < 0 || target > 0x7FFFFFFF) return -1;

@@ -2,6 +2,7 @@
 
 #include <cstring>
 
+#include "engine/files/StreamSource.h"
 #include "engine/services/Memory.h"
 
 MemoryStream* OpenMemoryStream(const void* data, int32_t size) {
@@ -23,9 +24,7 @@ int MemoryStreamClose(MemoryStream* stream) {
 int32_t MemoryStreamTell(MemoryStream* stream) { return stream->position; }
 
 int MemoryStreamSeek(MemoryStream* stream, int32_t offset, int origin) {
-  int64_t target = offset;
-  if (origin == 1) target += stream->position;
-  if (origin == 2) target += stream->size;
+  int64_t target = SeekTarget(offset, origin, stream->position, stream->size);
   if (target < 0) target = 0;
   if (target > stream->size) target = stream->size;
   stream->position = static_cast<int32_t>(target);

@@ -14,6 +14,16 @@ constexpr int STREAM_SEEK_SET = 0;
 constexpr int STREAM_SEEK_CUR = 1;
 constexpr int STREAM_SEEK_END = 2;
 
+// The position a seek asks for: offset from the start, from the current
+// position or from the end. 64-bit, so the caller checks the result against
+// its own limits before anything overflows.
+inline int64_t SeekTarget(int32_t offset, int origin, int64_t position, int64_t size) {
+  int64_t target = offset;
+  if (origin == STREAM_SEEK_CUR) target += position;
+  if (origin == STREAM_SEEK_END) target += size;
+  return target;
+}
+
 struct StreamOps {
   int32_t (*Tell)(StreamHandle handle);
   int (*Seek)(StreamHandle handle, int32_t offset, int origin);

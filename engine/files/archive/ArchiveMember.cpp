@@ -4,6 +4,7 @@
 
 #include "engine/files/archive/ArchiveNames.h"
 #include "engine/files/archive/Compression.h"
+#include "engine/files/StreamSource.h"
 #include "engine/services/Memory.h"
 
 namespace {
@@ -146,9 +147,7 @@ uint32_t ReadArchiveMember(ArchiveMember* member, void* destination, uint32_t co
 int SeekArchiveMember(ArchiveMember* member, int32_t offset, int origin) {
   WaitUntilIdle(member);
   int64_t size = member->broken ? 0 : member->entry.size;
-  int64_t target = offset;
-  if (origin == 1) target += member->position;
-  if (origin == 2) target += size;
+  int64_t target = SeekTarget(offset, origin, member->position, size);
   if (target < 0) target = 0;
   if (target > size) target = size;
   member->position = static_cast<int32_t>(target);
