@@ -104,7 +104,7 @@ void QueryMemoryStatus(uint64_t* total, uint64_t* available) {
 void LogMemoryTotals() {
   uint64_t total = 0;
   uint64_t available = 0;
-  if (windowsVersionCode > 261) QueryMemoryStatusEx(&total, &available);
+  if (WindowsVersionAtLeast(WINDOWS_VERSION_NT4 + 1)) QueryMemoryStatusEx(&total, &available);
   if (total == 0 && available == 0) QueryMemoryStatus(&total, &available);
   const double mebibyte = 1024.0 * 1024.0;
   LogPrintf("メモリ総量:%.2fMB  空きメモリ領域:%.2fMB ", total / mebibyte, available / mebibyte);

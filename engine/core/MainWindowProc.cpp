@@ -37,7 +37,7 @@ void HandleActivation(port::WParam wParam) {
     ResumePausedMovies();
     ReacquireInputDevices();
   } else if (!windowModeFlag) {
-    if (windowsVersionCode >= WINDOWS_VERSION_VISTA || !hardwareMode) {
+    if (WindowsVersionAtLeast(WINDOWS_VERSION_VISTA) || !hardwareMode) {
       RestoreDesktopDisplayMode();
       port::ShowWindow(mainWindow, port::SW_MINIMIZE);
     }

@@ -21,6 +21,9 @@ char cpuName[CPU_NAME_SIZE];
 
 namespace {
 
+// Set for an NT version newer than the last row of the table.
+bool windowsNtAfterTable = false;
+
 constexpr const char* ENGINE_VERSION = "3.05";
 
 struct VersionRow {
@@ -57,6 +60,7 @@ const VersionRow* FindVersion(const port::OsVersionInfoA& info) {
 }
 
 void DescribeOperatingSystem() {
+  windowsNtAfterTable = false;
   WriteLog("ＯＳ  ");
   port::OsVersionInfoA info{};
   info.dwOSVersionInfoSize = port::OSVERSIONINFOA_SIZE;
@@ -75,10 +79,21 @@ void DescribeOperatingSystem() {
     if (row->code == 2 && info.szCSDVersion[0] == 'A') std::strcat(name, "SE");
     windowsVersionCode = row->code;
   }
+  windowsNtAfterTable = info.dwPlatformId == port::VER_PLATFORM_WIN32_NT &&
+                        (info.dwMajorVersion > 6 || (info.dwMajorVersion == 6 && info.dwMinorVersion >= 2));
   std::snprintf(osDescription, sizeof osDescription, "%s ( Build %d %s )", name,
                 static_cast<int>(info.dwBuildNumber), info.szCSDVersion);
   LogPrintf("%s", osDescription);
 }
+
+}  // namespace
+
+bool WindowsVersionAtLeast(int code) {
+  if (windowsNtAfterTable) return true;
+  return windowsVersionCode >= code;
+}
+
+namespace {
 
 // CPUID: the feature level, the vendor's three 4-character pieces, the
 // time-stamp counter flag and the 48-character name.

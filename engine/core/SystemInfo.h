@@ -8,6 +8,13 @@
 // 264 Vista, 265 7; other versions leave it 0.
 extern int windowsVersionCode;
 constexpr int WINDOWS_VERSION_VISTA = 264;
+constexpr int WINDOWS_VERSION_NT4 = 261;
+
+// True when the system is at least the version of `code`. NT versions after
+// 7 (8, 10, 11) have no code of their own and leave windowsVersionCode at 0,
+// yet they have everything the Vista-and-later branches rely on, so they
+// count as newer than every listed NT version.
+bool WindowsVersionAtLeast(int code);
 
 // Logical processors; the message pump services sound itself on one.
 extern int processorCount;

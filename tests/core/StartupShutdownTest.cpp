@@ -295,6 +295,7 @@ struct VersionCase {
   const char* servicePack;
   const char* description;
   int code;
+  bool vistaBranches;  // the Vista-and-later branches are taken
 };
 
 class VersionTest : public EngineFixture, public ::testing::WithParamInterface<VersionCase> {};
@@ -313,19 +314,21 @@ TEST_P(VersionTest, DescriptionAndCode) {
   ChangeWindowMode(1);
   ASSERT_EQ(StartupEngine(), 0);
   EXPECT_EQ(windowsVersionCode, c.code);
+  EXPECT_EQ(WindowsVersionAtLeast(WINDOWS_VERSION_VISTA), c.vistaBranches) << c.description;
   EXPECT_TRUE(LogHas(std::string("ＯＳ  ") + c.description)) << c.description;
 }
 
 INSTANTIATE_TEST_SUITE_P(
     , VersionTest,
-    ::testing::Values(VersionCase{0, 3, 10, 0, "", "Windows3.1 ( Build 0  )", 0},
-                      VersionCase{1, 4, 0, 950, "C", "Windows95OSR2 ( Build 950 C )", 1},
-                      VersionCase{1, 4, 10, 2222, "A", "Windows98SE ( Build 2222 A )", 2},
-                      VersionCase{1, 4, 90, 3000, "", "WindowsMe ( Build 3000  )", 3},
-                      VersionCase{2, 4, 0, 1381, "Service Pack 6", "Windows4.0 ( Build 1381 Service Pack 6 )", 261},
-                      VersionCase{2, 5, 1, 2600, "Service Pack 3", "WindowsXP ( Build 2600 Service Pack 3 )", 263},
-                      VersionCase{2, 6, 0, 6002, "", "WindowsVista ( Build 6002  )", 264},
-                      VersionCase{2, 10, 0, 19045, "", "Windows ( Build 19045  )", 0}));
+    ::testing::Values(VersionCase{0, 3, 10, 0, "", "Windows3.1 ( Build 0  )", 0, false},
+                      VersionCase{1, 4, 0, 950, "C", "Windows95OSR2 ( Build 950 C )", 1, false},
+                      VersionCase{1, 4, 10, 2222, "A", "Windows98SE ( Build 2222 A )", 2, false},
+                      VersionCase{1, 4, 90, 3000, "", "WindowsMe ( Build 3000  )", 3, false},
+                      VersionCase{2, 4, 0, 1381, "Service Pack 6", "Windows4.0 ( Build 1381 Service Pack 6 )", 261, false},
+                      VersionCase{2, 5, 1, 2600, "Service Pack 3", "WindowsXP ( Build 2600 Service Pack 3 )", 263, false},
+                      VersionCase{2, 6, 0, 6002, "", "WindowsVista ( Build 6002  )", 264, true},
+                      VersionCase{2, 6, 2, 9200, "", "Windows ( Build 9200  )", 0, true},
+                      VersionCase{2, 10, 0, 19045, "", "Windows ( Build 19045  )", 0, true}));
 
 // FatalError ends the process with -1 after the full shut-down; checked in
 // a child process (the test program run again for this one test).
