@@ -72,7 +72,7 @@ std::vector<uint8_t> Keyed(std::vector<uint8_t> plain) {
 // whether everything opened and the tree was sound.
 Outcome Exercise(Archive& archive) {
   bool membersOpen = true;
-  bool sound = qpa::WalkArchive(archive, [&](const qpa::WalkedEntry& e) {
+  const qpa::WalkResult walk = qpa::WalkArchive(archive, [&](const qpa::WalkedEntry& e) {
     if (e.isDirectory) {
       ArchiveFind* find = ArchiveFindFirst(&archive, -1, (e.path + "\\*").c_str(), nullptr);
       int listed = 0;
@@ -92,7 +92,7 @@ Outcome Exercise(Archive& archive) {
     CloseArchiveMember(&member);
     return true;
   });
-  if (!sound) return Outcome::TreeUnsound;
+  if (!walk.Complete()) return Outcome::TreeUnsound;
   return membersOpen ? Outcome::Opens : Outcome::MemberRefused;
 }
 

@@ -80,7 +80,7 @@ TEST_F(ArchiveRoundTrip, EveryVersionAndKeyReadsBackByteForByte) {
     EXPECT_TRUE(qpa::WalkArchive(archive, [&](const qpa::WalkedEntry& e) {
       anyCompressed |= !e.isDirectory && IsCompressedEntry(archive, e.entry);
       return true;
-    }));
+    }).Complete());
     EXPECT_EQ(anyCompressed, c.expectCompressed);
     EXPECT_EQ(archive.charSet, c.version == 4 ? CHARSET_SHIFTJIS : CHARSET_DEFAULT);
     CloseArchive(&archive);

@@ -128,18 +128,31 @@ TEST_F(ActorsTest, ABallDrawsItsColourOnConstruction) {
   EXPECT_EQ(Player().radius, 16.0f);
 }
 
-TEST_F(ActorsTest, ABallAtSpeed2Point5LivesFor260Updates) {
+struct FallCase {
+  float speed;
+  int updates;  // the one that kills the ball included
+  float lastY;
+};
+
+class BallFallTest : public GameTest, public ::testing::WithParamInterface<FallCase> {};
+
+// A ball goes only once it is below y 624: at speed 3.0 it stands on 624
+// exactly after update 216 and lives on for one more.
+TEST_P(BallFallTest, DiesInTheUpdateThatTakesItPast624) {
   Ball ball;
   ball.y = -24;
-  ball.vy = 2.5f;
+  ball.vy = GetParam().speed;
   int updates = 0;
   while (ball.alive && updates < 1000) {
     ball.Update();
     ++updates;
   }
-  EXPECT_EQ(updates, 260);
-  EXPECT_EQ(ball.y, 626.0f);
+  EXPECT_EQ(updates, GetParam().updates);
+  EXPECT_EQ(ball.y, GetParam().lastY);
 }
+
+INSTANTIATE_TEST_SUITE_P(Speeds, BallFallTest,
+                         ::testing::Values(FallCase{2.5f, 260, 626.0f}, FallCase{3.0f, 217, 627.0f}));
 
 struct DrawCase {
   float x, y;
@@ -259,14 +272,37 @@ TEST_F(ActorsTest, PopupOpacitiesFallBy17ForLifetime15) {
   EXPECT_EQ(opacities, expected);
 }
 
-TEST_F(ActorsTest, PopupTextIsCentredByItsLength) {
+struct PopupDrawCase {
+  int lifetime, frameCount, value;
+  float x, y;
+  int opacity;
+  TextAt text;
+};
+
+class PopupDrawTest : public GameTest, public ::testing::WithParamInterface<PopupDrawCase> {};
+
+// Centred on x by its length, 16 above y. A popup without a lifetime never
+// lives to be drawn in the game; drawn anyway, it is invisible instead of
+// dividing by zero.
+TEST_P(PopupDrawTest, DrawsItsValueCentredAtItsOpacity) {
+  const PopupDrawCase& c = GetParam();
   ScoreEffect effect;
-  effect.lifetime = 60;
-  effect.value = 1000;
-  effect.x = 171;
-  effect.y = 576;
+  effect.lifetime = c.lifetime;
+  effect.frameCount = c.frameCount;
+  effect.value = c.value;
+  effect.x = c.x;
+  effect.y = c.y;
   effect.Draw();
-  EXPECT_EQ(Texts(DrawnItems(recording.calls)), (std::vector<TextAt>{{"1000", 0xFFFFFF, 107, 560}}));
+  EXPECT_EQ(recording.Named("ChooseBlendMode")[0].args,
+            (std::vector<long long>{BLEND_ALPHA, c.opacity}));
+  EXPECT_EQ(Texts(DrawnItems(recording.calls)), std::vector<TextAt>{c.text});
 }
+
+INSTANTIATE_TEST_SUITE_P(
+    Popups, PopupDrawTest,
+    ::testing::Values(PopupDrawCase{60, 0, 1000, 171, 576, 255, {"1000", 0xFFFFFF, 107, 560}},
+                      PopupDrawCase{15, 7, -5, 400, 300, 136, {"-5", 0xFFFFFF, 368, 284}},
+                      PopupDrawCase{0, 0, 10, 400, 300, 0, {"10", 0xFFFFFF, 368, 284}},
+                      PopupDrawCase{0, 1, 10, 400, 300, 0, {"10", 0xFFFFFF, 368, 284}}));
 
 }  // namespace

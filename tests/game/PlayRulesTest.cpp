@@ -83,13 +83,15 @@ struct CatchCase {
 
 class CatchTest : public GameTest, public ::testing::WithParamInterface<CatchCase> {};
 
-// Each step puts a ball of the colour on the player and runs one update.
-// Popups are seen after their first update: 5 pixels above where made.
+// Each step puts a ball of the colour within reach of the player at (400,
+// 300), off-centre so that a popup rising from the ball would show, and runs
+// one update. Popups are seen after their first update: 5 pixels above
+// where made.
 TEST_P(CatchTest, ScoresChainsAndToggles) {
   GamePhase* game = StartPlaying(1000);
   for (const CatchStep& step : GetParam().steps) {
     ClearBalls(*game);
-    game->balls[0] = BallAt(400, 300, step.color);
+    game->balls[0] = BallAt(420, 310, step.color);
     UpdateOnce(*game);
     EXPECT_EQ(game->balls[0], nullptr) << "the caught ball is gone";
     EXPECT_EQ(game->score, step.score) << GetParam().name << ", colour " << step.color;
@@ -101,7 +103,7 @@ TEST_P(CatchTest, ScoresChainsAndToggles) {
             GetParam().flagsAfter);
 }
 
-const Popup P10 = {10, 15, 400, 295};
+const Popup P10 = {10, 15, 400, 295};  // over the player, not the ball
 Popup Chain(int value) { return {value, 60, 677, 571}; }
 const Popup ALL = {1000, 60, 171, 571};
 
@@ -308,6 +310,10 @@ TEST_F(GameTest, CountsDownThreeTwoOneThenStartsPlay) {
       {4001, "", true, false},
   };
   recording.Hold(KEY_LEFT, 0, 0);
+  // Before play starts no random number is drawn, so a seed replays the
+  // same balls however long the count-down took.
+  const int firstDraw = GameRand();
+  GameSrand(1);
   for (const CountdownPoint& point : points) {
     recording.onTurn = [&](int) { recording.clock = point.clock; };
     recording.ClearCalls();
@@ -324,6 +330,8 @@ TEST_F(GameTest, CountsDownThreeTwoOneThenStartsPlay) {
     EXPECT_EQ(game->countingDown, point.countingDown) << point.clock;
     if (!point.playStarted) {
       for (const Ball* ball : game->balls) EXPECT_EQ(ball, nullptr) << point.clock;
+      EXPECT_EQ(GameRand(), firstDraw) << "nothing drawn by " << point.clock;
+      GameSrand(1);
     }
   }
   EXPECT_EQ(game->playClock.Elapsed(), 1001);

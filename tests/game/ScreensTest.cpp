@@ -3,6 +3,8 @@
 // code page 932 bytes.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "game/Assets.h"
 #include "game/Ball.h"
 #include "game/Player.h"
@@ -189,14 +191,37 @@ INSTANTIATE_TEST_SUITE_P(
                       TimeCase{179999, "0:00:001", RED}, TimeCase{180000, "0:00:000", RED},
                       TimeCase{250000, "0:00:000", RED}));
 
-TEST_F(ScreensTest, TheTimeLeftIsReadAgainWhenDrawn) {
+struct ReadAgainCase {
+  const char* what;
+  std::vector<int> updateClocks;  // one update at each; the game was made at clock 0
+  int drawClock;
+  TextAt shown;
+};
+
+class ReadAgainTest : public GameTest, public ::testing::WithParamInterface<ReadAgainCase> {};
+
+// The draw reads the clocks itself: what the update saw a moment earlier is
+// not what is shown.
+TEST_P(ReadAgainTest, TheClockIsReadAgainWhenDrawn) {
   GamePhase* game = GameForDisplay();
-  game->playClock.Start();  // at clock 0
-  recording.clock = 12345;
-  EXPECT_EQ(RemainingMilliseconds(*game), 180000 - 12345);
-  recording.clock = 200000;
-  EXPECT_EQ(RemainingMilliseconds(*game), 0);
+  for (int clock : GetParam().updateClocks) {
+    recording.BeginTurn();
+    recording.clock = clock;
+    game->Update();
+  }
+  recording.clock = GetParam().drawClock;
+  recording.ClearCalls();
+  game->Draw();
+  const std::vector<TextAt> texts = Texts(DrawnItems(recording.calls));
+  EXPECT_NE(std::find(texts.begin(), texts.end(), GetParam().shown), texts.end())
+      << GetParam().what << ": " << ::testing::PrintToString(texts);
 }
+
+INSTANTIATE_TEST_SUITE_P(
+    Clocks, ReadAgainTest,
+    ::testing::Values(ReadAgainCase{"count-down", {1500}, 2500, {"1", WHITE, 384, 184}},
+                      // Play starts at 4000; 20 000 ms of it have passed when drawn.
+                      ReadAgainCase{"time left", {4000, 16345}, 24000, {"2:40:000", WHITE, 472, 32}}));
 
 // ---- The screens ----
 

@@ -1,6 +1,8 @@
-// WinMain's start-up order, the loading of both sheets and the teardown.
+// WinMain's start-up order, the loading of both sheets, the order of one
+// loop turn and the teardown.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <ctime>
 
 #include "game/Assets.h"
@@ -192,6 +194,38 @@ TEST_F(StartupTest, SeedsTheRandomNumbersWithTheCalendarTime) {
   EXPECT_TRUE(matched);
 }
 
+// ---- One turn of the loop ----
+
+// What part of a turn a call belongs to: the phase's update reads the keys,
+// its draw puts pictures, boxes and their blend and colour settings.
+std::string StageOf(const std::string& call) {
+  if (call == "ReadKeyboard" || call == "IsKeyDown") return "update";
+  if (call == "PutGraph" || call == "PaintBox" || call == "ChooseBlendMode" ||
+      call == "SetModulateColor")
+    return "draw";
+  return call;
+}
+
+// The frame is cleared before the phase draws it and presented after: a
+// clear or a present in the wrong place shows a blank screen.
+TEST_F(StartupTest, EachTurnPumpsClearsUpdatesDrawsThenPresents) {
+  recording.Hold(44, 0, 0);  // Z: the title, then two turns of the game
+  recording.endAtTurn = 3;
+  RunWinMain();
+  const Names names = recording.Names();
+  const auto first = std::find(names.begin(), names.end(), "PumpMessages");
+  const auto last = std::find(names.rbegin(), names.rend(), "PumpMessages").base();
+  Names stages;
+  for (auto name = first; name != last; ++name)
+    if (stages.empty() || stages.back() != StageOf(*name)) stages.push_back(StageOf(*name));
+  Names expected;
+  for (int turn = 0; turn < 3; ++turn)
+    expected.insert(expected.end(),
+                    {"PumpMessages", "ClearDrawTarget", "update", "draw", "PresentFrame"});
+  expected.push_back("PumpMessages");  // the one that ends the loop
+  EXPECT_EQ(stages, expected);
+}
+
 // ---- Teardown ----
 
 struct EndCase {
@@ -231,8 +265,12 @@ TEST_P(EndOfLoopTest, ReleasesAllHandlesInOrderThenShutsDown) {
   ASSERT_EQ(releases.size(), 280u);
   for (size_t i = 0; i < releases.size(); ++i)
     EXPECT_EQ(releases[i].args, (std::vector<long long>{loaded[i], 0})) << i;
-  for (const SpriteCell& cell : glyphs) EXPECT_EQ(cell.handle, 0);
-  EXPECT_EQ(playerSprites[2].width, 0);
+  // Every entry of the three tables is emptied to {0, 0, 0}.
+  TablesSeen after;
+  after.Capture();
+  for (const auto* table : {&after.player, &after.balls, &after.font})
+    for (const SpriteCell& cell : *table)
+      EXPECT_TRUE(cell.handle == 0 && cell.width == 0 && cell.height == 0) << end.why;
   EXPECT_EQ(LivePhaseCount(), 0);
 }
 

@@ -10,6 +10,7 @@
 
 #include "engine/files/archive/Archive.h"
 #include "engine/files/archive/ArchiveMember.h"
+#include "engine/files/archive/ArchiveNames.h"
 #include "tools/qpa/ArchiveWalker.h"
 #include "tools/qpa/HostNames.h"
 
@@ -126,6 +127,40 @@ std::string Printable(const std::string& archivePath) {
   return Cp932ToUtf8(archivePath, &utf8) ? utf8 : archivePath;
 }
 
+// Whether the engine's lookup can find the entry: the word count, parity and
+// search form stored with its name are the ones the name itself makes. A
+// writer that got them wrong leaves a member no path can open.
+bool NameKeyIsSound(const Archive& archive, const ArchiveEntry& entry) {
+  ArchiveName name;
+  if (!ReadArchiveName(archive, entry.nameOffset, &name)) return false;
+  NameKey key;
+  MakeNameKey(name.written, archive.charSet, &key);
+  return NameKeyMatches(key, name);
+}
+
+void ReportDamagedNameKey(const WalkedEntry& e) {
+  std::fprintf(stderr, "qpa: name key does not match the name, the engine cannot find it: %s\n",
+               Printable(e.path).c_str());
+}
+
+// The first bytes of a long archive path, cut between characters.
+std::string StartOfPath(const std::string& path, CharSet charSet) {
+  constexpr size_t SHOWN = 60;
+  size_t end = 0;
+  while (end < path.size() && end < SHOWN)
+    end += IsLeadByte(static_cast<uint8_t>(path[end]), charSet) && end + 1 < path.size() ? 2 : 1;
+  return path.substr(0, end) + (end < path.size() ? "..." : "");
+}
+
+// Why a walk did not reach every entry; the failing exit code.
+int WalkFailed(const std::string& archivePath, const Archive& archive, const WalkResult& walk) {
+  if (!walk.pathTooLong.empty())
+    Fail(archivePath + ": a path is longer than " + std::to_string(MAX_WALKED_PATH) +
+         " bytes and was not followed: " + Printable(StartOfPath(walk.pathTooLong, archive.charSet)));
+  if (walk.damaged) Fail(archivePath + ": the tables are damaged");
+  return 1;
+}
+
 }  // namespace
 
 bool ReadSourceTree(const std::string& directory, SourceDirectory* root, std::string* error) {
@@ -162,7 +197,7 @@ int ListCommand(const std::string& archivePath, const char* keyString) {
   if (int failed = opened.Open(archivePath, keyString)) return failed;
   Archive& archive = opened.archive;
   std::printf("version %u, code page %u\n", archive.version, archive.codePage);
-  bool sound = WalkArchive(archive, [&](const WalkedEntry& e) {
+  WalkResult walk = WalkArchive(archive, [&](const WalkedEntry& e) {
     if (e.isDirectory)
       std::printf("%10s %10s  %s\\\n", "<dir>", "", Printable(e.path).c_str());
     else if (IsCompressedEntry(archive, e.entry))
@@ -171,9 +206,11 @@ int ListCommand(const std::string& archivePath, const char* keyString) {
       std::printf("%10u %10s  %s\n", e.entry.size, "plain", Printable(e.path).c_str());
     return true;
   });
-  return sound ? 0 : Fail(archivePath + ": the tables are damaged");
+  return walk.Complete() ? 0 : WalkFailed(archivePath, archive, walk);
 }
 
+// Every member the walk reaches is written, even one the engine could not
+// find by its name; such members make the extraction fail at the end.
 int ExtractCommand(const std::string& archivePath, const std::string& directory, const char* keyString) {
   OpenedArchive opened;
   if (int failed = opened.Open(archivePath, keyString)) return failed;
@@ -181,7 +218,12 @@ int ExtractCommand(const std::string& archivePath, const std::string& directory,
   fs::create_directories(directory, ec);
   if (ec) return Fail("cannot create " + directory + ": " + ec.message());
   int result = 0;
-  bool sound = WalkArchive(opened.archive, [&](const WalkedEntry& e) {
+  size_t damagedKeys = 0;
+  WalkResult walk = WalkArchive(opened.archive, [&](const WalkedEntry& e) {
+    if (!NameKeyIsSound(opened.archive, e.entry)) {
+      ++damagedKeys;
+      ReportDamagedNameKey(e);
+    }
     std::string relative;
     if (!SafeHostPath(e.path, &relative)) {
       result = Fail("refusing unsafe name in archive: " + Printable(e.path));
@@ -207,14 +249,21 @@ int ExtractCommand(const std::string& archivePath, const std::string& directory,
     return true;
   });
   if (result) return result;
-  return sound ? 0 : Fail(archivePath + ": the tables are damaged");
+  if (!walk.Complete()) return WalkFailed(archivePath, opened.archive, walk);
+  if (damagedKeys)
+    return Fail(archivePath + ": " + std::to_string(damagedKeys) + " member(s) with a damaged name key");
+  return 0;
 }
 
 int VerifyCommand(const std::string& archivePath, const char* keyString) {
   OpenedArchive opened;
   if (int failed = opened.Open(archivePath, keyString)) return failed;
-  size_t files = 0, directories = 0, damaged = 0;
-  bool sound = WalkArchive(opened.archive, [&](const WalkedEntry& e) {
+  size_t files = 0, directories = 0, damaged = 0, damagedKeys = 0;
+  WalkResult walk = WalkArchive(opened.archive, [&](const WalkedEntry& e) {
+    if (!NameKeyIsSound(opened.archive, e.entry)) {
+      ++damagedKeys;
+      ReportDamagedNameKey(e);
+    }
     if (e.isDirectory) {
       ++directories;
       return true;
@@ -227,8 +276,11 @@ int VerifyCommand(const std::string& archivePath, const char* keyString) {
     }
     return true;
   });
-  if (!sound) return Fail(archivePath + ": the tables are damaged");
-  if (damaged) return Fail(archivePath + ": " + std::to_string(damaged) + " damaged member(s)");
+  if (!walk.Complete()) return WalkFailed(archivePath, opened.archive, walk);
+  if (damaged) Fail(archivePath + ": " + std::to_string(damaged) + " damaged member(s)");
+  if (damagedKeys)
+    Fail(archivePath + ": " + std::to_string(damagedKeys) + " member(s) with a damaged name key");
+  if (damaged || damagedKeys) return 1;
   std::printf("%s: OK, %zu files, %zu directories\n", archivePath.c_str(), files, directories);
   return 0;
 }
