@@ -11,6 +11,9 @@
 
 #include "engine/core/Engine.h"
 #include "engine/core/EngineSettings.h"
+#include "engine/core/MainWindow.h"
+#include "engine/core/MainWindowProc.h"
+#include "engine/platform/WindowPort.h"
 #include "engine/graphics/DisplayDevice.h"
 #include "engine/graphics/DrawTarget.h"
 #include "engine/graphics/GraphCreationOptions.h"
@@ -78,6 +81,27 @@ TEST_F(RealDevice, StartsInHardwareModeClearsReadsBackAndPresents) {
   EXPECT_EQ(SelectScreenMode(640, 480, 32, 60), 0);
   EXPECT_EQ(hardwareMode, 1);
   EXPECT_EQ(ScreenWidth(), 640);
+  EXPECT_EQ(PresentFrame(), 0);
+}
+
+// Full screen at the desktop's own size (an X server cannot always change
+// its mode): every activation rebuilds the device, as after a lost device,
+// and drawing goes on.
+TEST_F(RealDevice, FullScreenActivationRebuildsTheDevice) {
+  int width = port::GetSystemMetrics(port::SM_CXSCREEN);
+  int height = port::GetSystemMetrics(port::SM_CYSCREEN);
+  ChangeWindowMode(0);
+  SelectScreenMode(width, height, 32, 0);
+  ASSERT_EQ(StartupEngine(), 0);
+  ASSERT_EQ(hardwareMode, 1) << Log();
+  MainWindowProc(mainWindow, port::WM_ACTIVATE, port::WA_INACTIVE, 0);
+  MainWindowProc(mainWindow, port::WM_ACTIVATE, port::WA_ACTIVE, 0);
+  ASSERT_EQ(hardwareMode, 1);
+  ASSERT_NE(displayDevice.device, nullptr) << Log();
+  EXPECT_NE(Log().find("グラフィックを復帰します"), std::string::npos);
+  backgroundColor = {0x40, 0x00, 0x80};
+  ClearDrawTarget(nullptr);
+  EXPECT_EQ(ReadPixel(width / 2, height / 2), 0x400080);
   EXPECT_EQ(PresentFrame(), 0);
 }
 
