@@ -1,5 +1,6 @@
 #include "engine/graphics/HardwareCapabilities.h"
 
+#include <cstdint>
 #include <initializer_list>
 
 #include "engine/core/Time.h"
@@ -124,6 +125,13 @@ int64_t TimeBackBufferReads(bool direct) {
   return int64_t(NowMicroseconds(1) - start);
 }
 
+// Microseconds as nanoseconds for the log, held at the int's range (a slow
+// read path, as under Wine, takes whole seconds).
+int Nanoseconds(int64_t microseconds) {
+  int64_t nanoseconds = microseconds * 1000;
+  return nanoseconds > INT32_MAX ? INT32_MAX : int(nanoseconds);
+}
+
 }  // namespace
 
 uint32_t RoundUpToPowerOfTwo(uint32_t value) {
@@ -184,7 +192,7 @@ void ChooseBackBufferReadPath() {
     return;
   }
   LogPrintf("バックバッファロック転送の時間:%dnsec  一時的な描画可能バッファを使用した転送の時間:%dnsec",
-            int(lockTime * 1000), int(copyTime * 1000));
+            Nanoseconds(lockTime), Nanoseconds(copyTime));
   displayDevice.useBackBufferLock = lockTime <= copyTime;
   WriteLog(displayDevice.useBackBufferLock ? "バックバッファロックを使用します\n"
                                            : "バックバッファロックを使用しません\n");
