@@ -315,3 +315,26 @@ TEST_F(HardwareSetup, ShutDownReleasesInOrderAndLeavesNothingAlive) {
 
 }  // namespace
 }  // namespace graphicstest
+
+namespace graphicstest {
+namespace {
+
+// Multisampling asked beyond what the device offers is lowered until both
+// the back buffer and D16 take it; with it the swap effect discards and the
+// back buffer is not lockable.
+TEST_F(HardwareSetup, MultisamplingIsLoweredToWhatTheDeviceTakes) {
+  displayOptions.multiSampleType = 4;
+  displayOptions.multiSampleQuality = 3;
+  ASSERT_EQ(StartWindowed(), 0);
+  EXPECT_EQ(hardwareMode, 1);
+  const port::D3DPresentParameters& p = headless::Direct3D9Calls().lastParameters;
+  EXPECT_EQ(p.MultiSampleType, port::D3DMULTISAMPLE_2_SAMPLES);
+  EXPECT_EQ(p.MultiSampleQuality, 0u);
+  EXPECT_EQ(p.SwapEffect, port::D3DSWAPEFFECT_DISCARD);
+  EXPECT_EQ(p.Flags, 0u);
+  EXPECT_EQ(headless::Direct3D9CallsNamed("IDirect3DDevice9_CreateDepthStencilSurface").at(0).arguments,
+            "1024,1024,80,2,0,1");
+}
+
+}  // namespace
+}  // namespace graphicstest
