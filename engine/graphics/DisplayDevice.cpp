@@ -5,6 +5,8 @@
 #include "engine/core/EngineSettings.h"
 #include "engine/core/MainWindow.h"
 #include "engine/core/RuntimeLibraries.h"
+#include "engine/core/SystemInfo.h"
+#include "engine/graphics/GraphicsSystem.h"
 #include "engine/graphics/Screen.h"
 #include "engine/graphics/ScreenState.h"
 #include "engine/graphics/VerticalBlank.h"
@@ -12,7 +14,11 @@
 #include "engine/platform/PresentPort.h"
 #include "engine/services/Log.h"
 
-DisplayOptions displayOptions;
+#ifndef VEXLO_HARDWARE_ATTEMPT
+#define VEXLO_HARDWARE_ATTEMPT 0
+#endif
+
+DisplayOptions displayOptions = {0, 0, 0, 0, 0, 0, 0, VEXLO_HARDWARE_ATTEMPT};
 DisplayDevice displayDevice;
 
 namespace {
@@ -53,10 +59,27 @@ int SetUpDirectDraw() {
   return 0;
 }
 
-// The Direct3D 9 device, depth buffer and shaders of hardware mode are made
-// by the hardware path, which this engine does not have yet: every display
-// runs in software mode.
-int TryHardwareMode() { return -1; }
+// The 320 x 240 emulation in full screen on Vista or later changes the
+// display mode itself before the device is made.
+bool EmulatedModeNeedsDisplayChange() {
+  return windowModeFlag == 0 && engineSettings.emulate320x240 &&
+         WindowsVersionAtLeast(WINDOWS_VERSION_VISTA);
+}
+
+// The Direct3D object, the device and the depth buffer; all three must be
+// made. Shaders are not used by this engine.
+int TryHardwareMode() {
+  if (EmulatedModeNeedsDisplayChange()) {
+    if (ChangeDisplayMode(screenState.width, screenState.height, screenState.colorBits,
+                          screenState.refreshRate) != 0)
+      return -1;
+    displayDevice.displayModeChanged = 1;
+  }
+  if (CreateDirect3DObject() != 0 || CreateDirect3DDevice() != 0 || CreateDepthBuffer() != 0)
+    return -1;
+  WriteLog("プログラマブルシェーダーを使用しません\n");
+  return 0;
+}
 
 port::DisplaySettings ModeSettings(int width, int height, int bits, int refreshRate) {
   port::DisplaySettings mode{};
@@ -107,7 +130,15 @@ int ChangeDisplayMode(int width, int height, int bits, int refreshRate) {
   return WriteLog("画面モードの変更に失敗しました\n");
 }
 
-int SetUpDisplay() {
+void SwitchDesktopComposition(int on) {
+  int off = !on;
+  if (displayDevice.compositionDisabled == off) return;
+  if (dwmapiLibrary.DwmEnableComposition == nullptr) return;
+  dwmapiLibrary.DwmEnableComposition(on ? 1u : 0u);
+  displayDevice.compositionDisabled = off;
+}
+
+int SetUpDisplay(int allowHardware) {
   displayDevice.d3d9Module = port::LoadDirect3D9Library();
   // Without d3d9.dll the engine runs in software mode: the message reports
   // the missing library, the set-up goes on.
@@ -115,11 +146,17 @@ int SetUpDisplay() {
   if (SetUpDirectDraw() != 0) return -1;
 
   bool fullScreen = windowModeFlag == 0;
-  if (!displayOptions.softwareModeRequested && displayDevice.d3d9Module != nullptr &&
-      TryHardwareMode() == 0)
-    return 0;
+  hardwareMode = 0;
+  if (allowHardware && displayOptions.hardwareAttempt && !displayOptions.softwareModeRequested &&
+      displayDevice.d3d9Module != nullptr) {
+    if (TryHardwareMode() == 0) {
+      hardwareMode = 1;
+      return 0;
+    }
+    ReleaseDirect3D("Direct3DDevice9 の解放 2\n");
+  }
 
-  if (fullScreen) {
+  if (fullScreen && !displayDevice.displayModeChanged) {
     if (ChangeDisplayMode(screenState.width, screenState.height, screenState.colorBits,
                           screenState.refreshRate) != 0)
       return -1;
@@ -134,15 +171,7 @@ void ReleaseDisplay() {
     port::ChangeDisplaySettingsA(nullptr, 0);
     displayDevice.displayModeChanged = 0;
   }
-  if (displayDevice.device != nullptr) {
-    WriteLog("Direct3DDevice9 の解放 3\n");
-    port::IDirect3DDevice9_Release(displayDevice.device);
-    displayDevice.device = nullptr;
-  }
-  if (displayDevice.direct3D != nullptr) {
-    port::IDirect3D9_Release(displayDevice.direct3D);
-    displayDevice.direct3D = nullptr;
-  }
+  ReleaseDirect3D("Direct3DDevice9 の解放 3\n");
   if (directDraw != nullptr) {
     port::IDirectDraw7_Release(directDraw);
     directDraw = nullptr;

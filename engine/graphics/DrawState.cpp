@@ -7,6 +7,7 @@
 #include "engine/core/MessagePump.h"
 #include "engine/graphics/DrawTarget.h"
 #include "engine/graphics/GraphicsSystem.h"
+#include "engine/graphics/HardwareScene.h"
 
 DrawState drawState = {0, 0, 255, 255, 255, 0xFFFFFFFFu, 0, 1, 0.2f, {0, 0, 0, 0, 0, 0, 0, 0, 1}};
 
@@ -47,7 +48,7 @@ void SetDrawArea(int left, int top, int right, int bottom) {
   area.rightF = float(area.right);
   area.bottomF = float(area.bottom);
   area.empty = area.left >= area.right || area.top >= area.bottom;
-  // Hardware mode sets the Direct3D viewport to the area here.
+  if (!area.empty && hardwareMode) SetDeviceViewport(area.left, area.top, area.right, area.bottom);
 }
 
 int ChooseBlendMode(int mode, int parameter) {

@@ -11,6 +11,7 @@
 #include "engine/graphics/ScreenState.h"
 #include "engine/graphics/software/SoftwareScreen.h"
 #include "engine/graphics/TextureSet.h"
+#include "engine/graphics/WindowHooks.h"
 #include "engine/graphics/software/MemImgTables.h"
 #include "engine/platform/WindowPort.h"
 
@@ -62,6 +63,7 @@ int ShutdownGraphics() {
   ReleaseAllGraphs();
   if (!hardwareMode) ReleaseSoftwareScreen();
   ReleaseDisplay();
+  RestoreDesktopComposition();
   ResetDrawTarget();
   graphicsStarted = 0;
   hardwareMode = 0;

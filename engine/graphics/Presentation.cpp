@@ -1,6 +1,10 @@
 #include "engine/graphics/Presentation.h"
 
+#include "engine/core/EngineSettings.h"
 #include "engine/core/MainWindow.h"
+#include "engine/core/Time.h"
+#include "engine/graphics/DisplayDevice.h"
+#include "engine/graphics/HardwareScene.h"
 #include "engine/graphics/GraphicsSystem.h"
 #include "engine/graphics/Screen.h"
 #include "engine/graphics/software/SoftwareScreen.h"
@@ -55,13 +59,50 @@ int PresentSoftwareScreen(int waitForVerticalBlank) {
   return 0;
 }
 
+// The whole screen, shown through the swap chain: the sub back buffer (if
+// any) is copied to the back buffer first. In window mode the picture goes
+// to the client area (the screen size times the window's size rates).
+int PresentDeviceScreen(int waitForVerticalBlank) {
+  port::Direct3DDevice9Handle device = displayDevice.device;
+  if (device == nullptr || displayDevice.swapChain == nullptr) return -1;
+  FlushBatch();
+  EndSceneIfOpen();
+  if (displayDevice.subBackBuffer != nullptr &&
+      port::IDirect3DDevice9_StretchRect(device, displayDevice.subBackBuffer, nullptr,
+                                         displayDevice.backBuffer, nullptr,
+                                         port::D3DTEXF_NONE) < 0)
+    return -1;
+  int width = ScreenWidth();
+  int height = ScreenHeight();
+  uint64_t start = NowMicroseconds(1);
+  port::HResult result;
+  if (windowModeFlag != 0) {
+    port::WindowRect source = {0, 0, width, height};
+    port::WindowRect destination = {0, 0, int(width * WINDOW_SIZE_RATE_X),
+                                    int(height * WINDOW_SIZE_RATE_Y)};
+    result = port::IDirect3DSwapChain9_Present(displayDevice.swapChain, &source, &destination,
+                                               mainWindow, nullptr, 0);
+  } else {
+    result = port::IDirect3DSwapChain9_Present(displayDevice.swapChain, nullptr, nullptr,
+                                               mainWindow, nullptr, 0);
+  }
+  if (result < 0) return -1;
+  // A Present that returned at once did not wait for the display: pace the
+  // frame ourselves. (The option to keep running while inactive, which
+  // also gates this wait, does not exist in this engine: treated as on.)
+  if (waitForVerticalBlank && !presentOptions.noVerticalSyncWait &&
+      NowMicroseconds(1) - start < 500)
+    WaitForVerticalBlankPaced();
+  return 0;
+}
+
 }  // namespace
 
 int PresentScreen(const Rect* area, int waitForVerticalBlank) {
   (void)area;  // the software copy always transfers the whole screen
   if (!engineStarted || mustEnd) return -1;
   if (!graphicsStarted) return -1;
-  if (hardwareMode) return -1;  // the Direct3D path presents through the swap chain
+  if (hardwareMode) return PresentDeviceScreen(waitForVerticalBlank);
   return PresentSoftwareScreen(waitForVerticalBlank);
 }
 

@@ -8,6 +8,7 @@
 #include "engine/core/MessagePump.h"
 #include "engine/graphics/DrawTarget.h"
 #include "engine/graphics/GraphicsSystem.h"
+#include "engine/graphics/HardwareScene.h"
 #include "engine/graphics/ScreenState.h"
 #include "engine/services/Log.h"
 
@@ -53,6 +54,7 @@ int SelectScreenMode(int width, int height, int colorBits, int refreshRate) {
     return 0;
   }
 
+  FlushBatch();
   // -1 keeps the current value.
   RequestedMode previous = CurrentRequest();
   if (wanted.width == -1) wanted.width = previous.width;

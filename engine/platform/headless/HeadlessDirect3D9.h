@@ -1,26 +1,34 @@
 // Script and record of the headless Direct3D 9 and DirectDraw ports. By
 // default d3d9.dll is missing and DirectDraw is unavailable, as on a system
-// without them; a test can script an object and a device on offer (and
-// which of their steps fail) to exercise the display set-up's choices. The
-// offered device draws nothing; its surfaces and textures are plain memory
-// that can be locked.
+// without them; a test can script an object and a device on offer (what it
+// reports, and which of its calls fail) to exercise the display set-up's
+// choices. The offered device is a small faithful one: its surfaces and
+// textures are plain memory, Clear, ColorFill, StretchRect,
+// GetRenderTargetData, locks and UpdateTexture move pixels, and every call
+// is recorded with its arguments.
 #pragma once
 
 #include <cstdint>
 #include <map>
+#include <string>
 #include <vector>
 
 #include "engine/platform/Direct3D9Port.h"
 
 namespace headless {
 
+// One call to fail: the port function's name (for example
+// "IDirect3DDevice9_CreateDepthStencilSurface") and which of its calls, 1
+// for the first; 0 fails every call.
+struct Direct3D9Failure {
+  std::string call;
+  int occurrence;
+};
+
 struct Direct3D9Script {
   bool libraryPresent = false;
   bool exportsCreate9Ex = true;
   bool exportsCreate9 = true;
-  bool create9ExSucceeds = true;
-  bool create9Succeeds = true;
-  bool createDeviceSucceeds = true;
   bool mixedProcessingFails = false;  // only software vertex processing works
   port::D3DDisplayMode desktop = {1024, 768, 60, port::D3DFMT_X8R8G8B8};
   uint32_t r5g6b5ModeCount = 1;  // GetAdapterModeCount(D3DFMT_R5G6B5)
@@ -43,12 +51,26 @@ struct Direct3D9Script {
   std::vector<uint32_t> renderTargetFormats = {port::D3DFMT_R5G6B5, port::D3DFMT_X1R5G5B5,
                                                port::D3DFMT_X8R8G8B8, port::D3DFMT_A8R8G8B8};
   std::vector<uint32_t> depthFormats = {port::D3DFMT_D16, port::D3DFMT_D24X8};
-  bool presentFails = false;  // Present reports D3DERR_DEVICELOST
+  // The device is lost: both Presents report D3DERR_DEVICELOST until a new
+  // device is made (a test may also clear it).
+  bool deviceLost = false;
+  // Calls that fail with D3DERR_NOTAVAILABLE (or a null object).
+  std::vector<Direct3D9Failure> failures;
+};
+
+// One recorded call: the port function's name and its arguments as text
+// (surfaces by label: "BackBuffer", "RenderTarget2", "Offscreen1",
+// "DepthStencil1", "Texture3.0" for level 0 of texture 3; rectangles as
+// {left,top,right,bottom}; colours in hexadecimal).
+struct Direct3D9Call {
+  std::string name;
+  std::string arguments;
 };
 
 // What the Direct3D 9 port was asked.
 struct Direct3D9Record {
   int librariesLoaded = 0;
+  int librariesFreed = 0;
   int objectsCreated = 0;  // by either export
   int exObjectsCreated = 0;
   int devicesCreated = 0;
@@ -56,13 +78,31 @@ struct Direct3D9Record {
   uint32_t lastBehaviorFlags = 0;
   bool lastDeviceWasEx = false;
   port::D3DPresentParameters lastParameters = {};
+  bool lastDisplayModeGiven = false;
+  port::D3DDisplayModeEx lastDisplayMode = {};
   int presents = 0;
   int drawCalls = 0;
   std::map<uint32_t, uint32_t> renderStates;  // last value of each render state set
+  std::vector<Direct3D9Call> calls;
 };
 
 void ScriptDirect3D9(const Direct3D9Script& script);
+// The script in force, for a test to change one answer on the way (a lost
+// device, a call to fail from now on).
+Direct3D9Script& Direct3D9ScriptInForce();
 const Direct3D9Record& Direct3D9Calls();
+// The recorded calls of one name, in order.
+std::vector<Direct3D9Call> Direct3D9CallsNamed(const std::string& name);
+// Forgets the recorded calls (the counters stay).
+void ClearDirect3D9Calls();
+
+// The pixels of a surface as 32-bit values, row by row (16-bit formats
+// widened), and its format; for checking what a device call left there.
+uint32_t SurfacePixel(port::Direct3DSurface9Handle surface, int x, int y);
+uint32_t SurfaceFormat(port::Direct3DSurface9Handle surface);
+// The pixel the last successful Present showed, from the back buffer copied
+// at that moment.
+uint32_t PresentedPixel(int x, int y);
 
 // DirectDraw: unavailable unless scripted; the waits are counted. With a
 // refresh period, every wait for the vertical blank (or, without DirectDraw,

@@ -1,0 +1,11 @@
+// The pixel layout (ColorFormat) of each Direct3D format the engine reads
+// or writes: textures, the back buffer and the surfaces read back.
+#pragma once
+
+#include <cstdint>
+
+#include "engine/images/ColorFormat.h"
+
+// The layout of a Direct3D format, built once on first use; null for a
+// format without one (DXT, depth formats, anything unknown).
+const ColorFormat* D3DFormatColorFormat(uint32_t d3dFormat);
