@@ -713,9 +713,24 @@ int ShowCursor(int show) {
 
 // Over a window that covers the desktop, the position is taken back
 // through the scaling into the screen the engine sees.
+//
+// Over a window of ours, SDL's position in it (kept from the pointer's
+// motion events) is exact; SDL's global position may lag behind on X11,
+// where it is cached until a raw motion event says otherwise.
 int GetCursorPos(Point* point) {
   int x = 0, y = 0;
-  if (SDL_WasInit(SDL_INIT_VIDEO) != 0) SDL_GetGlobalMouseState(&x, &y);
+  if (SDL_WasInit(SDL_INIT_VIDEO) != 0) {
+    SDL_Window* under = SDL_GetMouseFocus();
+    if (under != nullptr) {
+      int left = 0, top = 0;
+      SDL_GetMouseState(&x, &y);
+      SDL_GetWindowPosition(under, &left, &top);
+      x += left;
+      y += top;
+    } else {
+      SDL_GetGlobalMouseState(&x, &y);
+    }
+  }
   *point = Point{x, y};
   Lock lock(Mutex());
   for (auto& [key, w] : S().windows) {
