@@ -104,16 +104,18 @@ void CopyFrame(const SDL_Rect& destination) {
 }
 
 // The destination rectangle (in the client area the engine sees) on the
-// window's real surface: scaled when the window covers the desktop.
+// window's real surface: while the window covers the desktop, through the
+// scaling of the display mode's screen onto it.
 SDL_Rect DestinationOnWindow(SDL_Window* window, int x, int y, int width, int height) {
-  emulated::PictureSize picture{};
+  emulated::PictureSize screen{};
+  port::Point origin{};
   int outputWidth = 0, outputHeight = 0;
-  if (!sdlwindow::CoveredPicture(window, &picture) ||
+  if (!sdlwindow::CoveredScreen(window, &screen, &origin) ||
       SDL_GetRendererOutputSize(frameTarget.renderer, &outputWidth, &outputHeight) != 0)
     return SDL_Rect{x, y, width, height};
-  const emulated::ScaledPicture shown = emulated::FitPictureToScreen(picture, {outputWidth, outputHeight});
-  const port::WindowRect area =
-      emulated::PictureToScreen({x, y, x + width, y + height}, shown, picture);
+  const emulated::ScaledPicture shown = emulated::FitPictureToScreen(screen, {outputWidth, outputHeight});
+  const port::WindowRect area = emulated::PictureToScreen(
+      {origin.x + x, origin.y + y, origin.x + x + width, origin.y + y + height}, shown, screen);
   return SDL_Rect{area.left, area.top, area.right - area.left, area.bottom - area.top};
 }
 

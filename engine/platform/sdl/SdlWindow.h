@@ -21,9 +21,10 @@ SDL_Window* WindowOfDeviceContext(port::DeviceContext deviceContext);
 // cover the desktop while a mode is set. False when a window could not.
 bool SetDisplayMode(const emulated::PictureSize* mode);
 
-// Whether the SDL window covers the desktop for the display mode, and the
-// size of the picture (the client area the engine sees) it shows scaled.
-bool CoveredPicture(SDL_Window* window, emulated::PictureSize* picture);
+// Whether the SDL window covers the desktop for the display mode; if so,
+// the size of the screen it shows scaled (the mode's) and the place of the
+// window's client area on that screen, as the engine sees them.
+bool CoveredScreen(SDL_Window* window, emulated::PictureSize* screen, port::Point* clientOrigin);
 
 // The lock file that marks a running instance of a window class: its path
 // (in $XDG_RUNTIME_DIR, else the temporary directory) for a class name.

@@ -6,10 +6,10 @@
 //
 // A full-screen display mode is emulated on the desktop's own mode: while
 // the engine has one set, its full-screen windows (those without a
-// caption) cover the desktop in SDL's desktop full screen and show their
-// picture scaled (PresentPort.cpp). The engine keeps seeing a screen of the
-// mode's size: those windows report the place and size it gave them, and
-// mouse positions come back through the scaling.
+// caption) cover the desktop in SDL's desktop full screen, and the screen
+// of the mode's size that the engine sees is shown scaled on them
+// (PresentPort.cpp). Those windows report the place and size the engine
+// gave them, and mouse positions come back through the scaling.
 #include <SDL.h>
 #include <fcntl.h>
 #include <sys/file.h>
@@ -143,29 +143,20 @@ bool HasFullScreenStyle(const WindowRecord& w) {
   return (w.style & port::WS_CAPTION) != port::WS_CAPTION;
 }
 
-// The window's picture (the size the engine gave it) on the desktop it
-// covers, and the covering window's place on the desktop.
-struct Covering {
-  emulated::PictureSize picture;
-  emulated::ScaledPicture shown;
-  port::Point origin;
-};
-Covering CoveringOf(const WindowRecord& w) {
-  Covering covering{};
+// A point on a covering window's real surface (relative to its top-left
+// corner) on the screen of the display mode.
+port::Point ModeScreenPoint(const WindowRecord& w, int x, int y) {
   int width = 0, height = 0;
   SDL_GetWindowSize(w.sdl, &width, &height);
-  SDL_GetWindowPosition(w.sdl, &covering.origin.x, &covering.origin.y);
-  covering.picture = {w.placed.right - w.placed.left, w.placed.bottom - w.placed.top};
-  covering.shown = emulated::FitPictureToScreen(covering.picture, {width, height});
-  return covering;
+  const emulated::PictureSize mode = S().displayMode;
+  return emulated::ScreenToPicture({x, y}, emulated::FitPictureToScreen(mode, {width, height}), mode);
 }
 
-// A point of the covering window's real surface in the client area the
-// engine sees.
+// A point of the window's real surface in the client area the engine sees.
 port::Point ClientPoint(const WindowRecord& w, int x, int y) {
   if (!w.coversScreen) return port::Point{x, y};
-  const Covering covering = CoveringOf(w);
-  return emulated::ScreenToPicture({x, y}, covering.shown, covering.picture);
+  const port::Point onScreen = ModeScreenPoint(w, x, y);
+  return port::Point{onScreen.x - w.placed.left, onScreen.y - w.placed.top};
 }
 
 // The window covers the desktop in SDL's desktop full screen (the monitor's
@@ -363,11 +354,12 @@ bool SetDisplayMode(const emulated::PictureSize* mode) {
   return true;
 }
 
-bool CoveredPicture(SDL_Window* window, emulated::PictureSize* picture) {
+bool CoveredScreen(SDL_Window* window, emulated::PictureSize* screen, port::Point* clientOrigin) {
   Lock lock(Mutex());
   for (auto& [key, w] : S().windows) {
     if (w.sdl != window || !w.coversScreen) continue;
-    *picture = {w.placed.right - w.placed.left, w.placed.bottom - w.placed.top};
+    *screen = S().displayMode;
+    *clientOrigin = port::Point{w.placed.left, w.placed.top};
     return true;
   }
   return false;
@@ -735,10 +727,9 @@ int GetCursorPos(Point* point) {
   Lock lock(Mutex());
   for (auto& [key, w] : S().windows) {
     if (!w.coversScreen) continue;
-    const Covering covering = CoveringOf(w);
-    const Point client = emulated::ScreenToPicture({x - covering.origin.x, y - covering.origin.y},
-                                                   covering.shown, covering.picture);
-    *point = Point{w.placed.left + client.x, w.placed.top + client.y};
+    int left = 0, top = 0;
+    SDL_GetWindowPosition(w.sdl, &left, &top);
+    *point = ModeScreenPoint(w, x - left, y - top);
     break;
   }
   return 1;
