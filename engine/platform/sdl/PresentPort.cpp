@@ -1,5 +1,11 @@
-// Display settings over SDL's display modes, and the software screen shown
-// through a streaming SDL texture on the main window's renderer.
+// The software screen shown through a streaming SDL texture on the main
+// window's renderer.
+//
+// While the window covers the desktop for an emulated display mode
+// (DisplayModes.cpp), the frame is enlarged to the largest rectangle of its
+// aspect that fits, centred on black. It stays sharp: the frame is first
+// enlarged by the largest whole factor that fits, each pixel a square, and
+// only what remains is smoothed with a linear filter.
 #include <SDL.h>
 
 #include <cstdlib>
@@ -17,6 +23,10 @@ struct FrameTarget {
   SDL_Texture* texture = nullptr;
   uint32_t textureFormat = 0;
   int textureWidth = 0, textureHeight = 0;
+  // The frame enlarged by a whole factor, the first step of a sharp
+  // enlargement.
+  SDL_Texture* enlarged = nullptr;
+  int enlargedWidth = 0, enlargedHeight = 0;
 };
 FrameTarget frameTarget;
 
@@ -36,6 +46,7 @@ uint32_t SdlFormatOf(const port::BitmapInfo& info) {
 bool PrepareTarget(SDL_Window* window, uint32_t format, int width, int height) {
   if (frameTarget.window != window) {
     if (frameTarget.texture) SDL_DestroyTexture(frameTarget.texture);
+    if (frameTarget.enlarged) SDL_DestroyTexture(frameTarget.enlarged);
     frameTarget = FrameTarget{};
     frameTarget.window = window;
     frameTarget.renderer = SDL_GetRenderer(window);
@@ -45,6 +56,8 @@ bool PrepareTarget(SDL_Window* window, uint32_t format, int width, int height) {
   if (frameTarget.texture == nullptr || frameTarget.textureFormat != format ||
       frameTarget.textureWidth != width || frameTarget.textureHeight != height) {
     if (frameTarget.texture) SDL_DestroyTexture(frameTarget.texture);
+    if (frameTarget.enlarged) SDL_DestroyTexture(frameTarget.enlarged);
+    frameTarget.enlarged = nullptr;
     frameTarget.texture = SDL_CreateTexture(frameTarget.renderer, format,
                                             SDL_TEXTUREACCESS_STREAMING, width, height);
     frameTarget.textureFormat = format;
@@ -52,6 +65,58 @@ bool PrepareTarget(SDL_Window* window, uint32_t format, int width, int height) {
     frameTarget.textureHeight = height;
   }
   return frameTarget.texture != nullptr;
+}
+
+// The texture of the frame enlarged to width x height, made when first
+// needed; null when the renderer cannot draw into textures.
+SDL_Texture* EnlargedTexture(int width, int height) {
+  if (frameTarget.enlarged != nullptr && frameTarget.enlargedWidth == width &&
+      frameTarget.enlargedHeight == height)
+    return frameTarget.enlarged;
+  if (frameTarget.enlarged) SDL_DestroyTexture(frameTarget.enlarged);
+  frameTarget.enlarged = nullptr;
+  if (!SDL_RenderTargetSupported(frameTarget.renderer)) return nullptr;
+  frameTarget.enlarged = SDL_CreateTexture(frameTarget.renderer, frameTarget.textureFormat,
+                                           SDL_TEXTUREACCESS_TARGET, width, height);
+  frameTarget.enlargedWidth = width;
+  frameTarget.enlargedHeight = height;
+  return frameTarget.enlarged;
+}
+
+// The frame texture onto the destination rectangle, kept sharp: square
+// pixels by the whole factor, then a linear filter for the rest.
+void CopyFrame(const SDL_Rect& destination) {
+  const emulated::PictureSize frame{frameTarget.textureWidth, frameTarget.textureHeight};
+  const emulated::ScaledPicture fit = emulated::FitPictureToScreen(frame, {destination.w, destination.h});
+  const emulated::ScalingSteps steps = emulated::SharpScalingSteps(fit, frame);
+  SDL_Texture* source = frameTarget.texture;
+  SDL_SetTextureScaleMode(source, SDL_ScaleModeNearest);
+  if (steps.smooth && steps.wholeFactor > 1) {
+    SDL_Texture* enlarged = EnlargedTexture(frame.width * steps.wholeFactor, frame.height * steps.wholeFactor);
+    if (enlarged != nullptr && SDL_SetRenderTarget(frameTarget.renderer, enlarged) == 0) {
+      SDL_RenderCopy(frameTarget.renderer, source, nullptr, nullptr);
+      SDL_SetRenderTarget(frameTarget.renderer, nullptr);
+      source = enlarged;
+    }
+  }
+  SDL_SetTextureScaleMode(source, steps.smooth ? SDL_ScaleModeLinear : SDL_ScaleModeNearest);
+  SDL_RenderCopy(frameTarget.renderer, source, nullptr, &destination);
+}
+
+// The destination rectangle (in the client area the engine sees) on the
+// window's real surface: while the window covers the desktop, through the
+// scaling of the display mode's screen onto it.
+SDL_Rect DestinationOnWindow(SDL_Window* window, int x, int y, int width, int height) {
+  emulated::PictureSize screen{};
+  port::Point origin{};
+  int outputWidth = 0, outputHeight = 0;
+  if (!sdlwindow::CoveredScreen(window, &screen, &origin) ||
+      SDL_GetRendererOutputSize(frameTarget.renderer, &outputWidth, &outputHeight) != 0)
+    return SDL_Rect{x, y, width, height};
+  const emulated::ScaledPicture shown = emulated::FitPictureToScreen(screen, {outputWidth, outputHeight});
+  const port::WindowRect area = emulated::PictureToScreen(
+      {origin.x + x, origin.y + y, origin.x + x + width, origin.y + y + height}, shown, screen);
+  return SDL_Rect{area.left, area.top, area.right - area.left, area.bottom - area.top};
 }
 
 // The DIB's top rows (it must be top-down) onto the destination rectangle.
@@ -65,9 +130,10 @@ int ShowFrame(port::DeviceContext dc, int xDest, int yDest, int destWidth, int d
   if (format == SDL_PIXELFORMAT_UNKNOWN || !PrepareTarget(window, format, width, height)) return 0;
   int pitch = ((std::abs(info->biWidth) * info->biBitCount / 8) + 3) & ~3;
   if (SDL_UpdateTexture(frameTarget.texture, nullptr, bits, pitch) != 0) return 0;
-  SDL_Rect destination = {xDest, yDest, destWidth, destHeight};
+  const SDL_Rect destination = DestinationOnWindow(window, xDest, yDest, destWidth, destHeight);
+  SDL_SetRenderDrawColor(frameTarget.renderer, 0, 0, 0, 255);
   SDL_RenderClear(frameTarget.renderer);
-  SDL_RenderCopy(frameTarget.renderer, frameTarget.texture, nullptr, &destination);
+  CopyFrame(destination);
   SDL_RenderPresent(frameTarget.renderer);
   return height;
 }
@@ -75,23 +141,6 @@ int ShowFrame(port::DeviceContext dc, int xDest, int yDest, int destWidth, int d
 }  // namespace
 
 namespace port {
-
-int EnumDisplaySettingsA(const char*, uint32_t modeNumber, DisplaySettings* mode) {
-  if (SDL_WasInit(SDL_INIT_VIDEO) == 0 && SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) return 0;
-  if (int(modeNumber) >= SDL_GetNumDisplayModes(0)) return 0;
-  SDL_DisplayMode displayMode;
-  if (SDL_GetDisplayMode(0, int(modeNumber), &displayMode) != 0) return 0;
-  mode->dmSize = DEVMODE_SIZE;
-  mode->dmFields = DM_BITSPERPEL | DM_PELSWIDTH | DM_PELSHEIGHT | DM_DISPLAYFREQUENCY;
-  mode->dmBitsPerPel = SDL_BITSPERPIXEL(displayMode.format) == 24 ? 32 : SDL_BITSPERPIXEL(displayMode.format);
-  mode->dmPelsWidth = uint32_t(displayMode.w);
-  mode->dmPelsHeight = uint32_t(displayMode.h);
-  mode->dmDisplayFrequency = uint32_t(displayMode.refresh_rate);
-  return 1;
-}
-
-long ChangeDisplaySettingsA(const DisplaySettings*, uint32_t) { return DISP_CHANGE_SUCCESSFUL; }
-
 
 int SetDIBitsToDevice(DeviceContext dc, int xDest, int yDest, uint32_t width, uint32_t height,
                       int, int, uint32_t, uint32_t, const void* bits, const BitmapInfo* info,

@@ -3,9 +3,14 @@
 // it), SDL's events become the messages the engine's window procedure
 // handles, and a lock file named after the class tells a second instance
 // that one runs already.
+//
+// A full-screen display mode is emulated on the desktop's own mode: while
+// the engine has one set, its full-screen windows (those without a
+// caption) cover the desktop in SDL's desktop full screen, and the screen
+// of the mode's size that the engine sees is shown scaled on them
+// (PresentPort.cpp). Those windows report the place and size the engine
+// gave them, and mouse positions come back through the scaling.
 #include <SDL.h>
-#include <SDL_syswm.h>
-#include <dlfcn.h>
 #include <fcntl.h>
 #include <sys/file.h>
 #include <unistd.h>
@@ -22,11 +27,13 @@
 #include "engine/platform/WindowPort.h"
 #include "engine/platform/emulated/GdiHandles.h"
 #include "engine/platform/emulated/MessageQueue.h"
+#include "engine/platform/emulated/PictureScaling.h"
 #include "engine/platform/emulated/WindowGeometry.h"
 #include "engine/platform/emulated/WindowSystem.h"
 #include "engine/platform/emulated/WindowTimers.h"
 #include "engine/platform/posix/FilesPathView.h"
 #include "engine/platform/sdl/SdlWindow.h"
+#include "engine/platform/sdl/X11Window.h"
 
 namespace {
 
@@ -37,6 +44,10 @@ struct WindowRecord : emulated::WindowBasics {
   bool shownOnce = false;
   bool needsPaint = false;
   int lockFile = -1;  // held while the window exists
+  // Covering the desktop for the emulated display mode; meanwhile the
+  // engine sees the rectangle it gave the window, kept in `placed`.
+  bool coversScreen = false;
+  port::WindowRect placed{};
 };
 
 struct State {
@@ -45,6 +56,9 @@ struct State {
   uintptr_t nextHandle = 0x1000;
   int cursorCount = 0;
   bool cursorSuppressed = false;  // SetCursor(null)
+  // The display mode set by ChangeDisplaySettingsA, if any.
+  bool displayModeSet = false;
+  emulated::PictureSize displayMode{0, 0};
 };
 
 std::recursive_mutex& Mutex() { return emulated::WindowSystemMutex(); }
@@ -87,27 +101,9 @@ std::string Utf8(const char* cp932) {
 
 // The X window class is the window class's name, so that the window is
 // found by it from outside as on the platform. Set on the X window before
-// it is mapped, through the X library SDL has loaded (no link of our own).
+// it is mapped.
 void UseClassNameForTheSystem(SDL_Window* sdl, const char* className) {
-  SDL_SysWMinfo info;
-  SDL_VERSION(&info.version);
-  if (!SDL_GetWindowWMInfo(sdl, &info) || info.subsystem != SDL_SYSWM_X11) return;
-  struct ClassHint {
-    char* name;
-    char* className;
-  };
-  using SetClassHint = int (*)(void* display, unsigned long window, ClassHint* hint);
-  void* x11 = dlopen("libX11.so.6", RTLD_NOW | RTLD_NOLOAD);
-  if (x11 == nullptr) return;
-  auto setClassHint = reinterpret_cast<SetClassHint>(dlsym(x11, "XSetClassHint"));
-  if (setClassHint == nullptr) {
-    dlclose(x11);
-    return;
-  }
-  std::string name = Utf8(className);
-  ClassHint hint{name.data(), name.data()};
-  setClassHint(info.info.x11.display, info.info.x11.window, &hint);
-  dlclose(x11);
+  sdlx11::SetWindowClass(sdl, Utf8(className).c_str());
 }
 
 // Lock files: flock() on a file named after the class. Open and locked,
@@ -132,11 +128,67 @@ void DropInstanceLock(int file) {
 
 bool GeometryOf(const WindowRecord& w, port::WindowRect* rect) {
   if (w.sdl == nullptr) return false;
+  if (w.coversScreen) {
+    *rect = w.placed;
+    return true;
+  }
   int x = 0, y = 0, width = 0, height = 0;
   SDL_GetWindowPosition(w.sdl, &x, &y);
   SDL_GetWindowSize(w.sdl, &width, &height);
   *rect = port::WindowRect{x, y, x + width, y + height};
   return true;
+}
+
+bool HasFullScreenStyle(const WindowRecord& w) {
+  return (w.style & port::WS_CAPTION) != port::WS_CAPTION;
+}
+
+// A point on a covering window's real surface (relative to its top-left
+// corner) on the screen of the display mode.
+port::Point ModeScreenPoint(const WindowRecord& w, int x, int y) {
+  int width = 0, height = 0;
+  SDL_GetWindowSize(w.sdl, &width, &height);
+  const emulated::PictureSize mode = S().displayMode;
+  return emulated::ScreenToPicture({x, y}, emulated::FitPictureToScreen(mode, {width, height}), mode);
+}
+
+// A point of the window's real surface in the client area the engine sees.
+port::Point ClientPoint(const WindowRecord& w, int x, int y) {
+  if (!w.coversScreen) return port::Point{x, y};
+  const port::Point onScreen = ModeScreenPoint(w, x, y);
+  return port::Point{onScreen.x - w.placed.left, onScreen.y - w.placed.top};
+}
+
+// The window covers the desktop in SDL's desktop full screen (the monitor's
+// mode is not touched; without a window manager to ask, the window covers
+// the screen by itself); the engine goes on seeing the rectangle it gave it.
+bool CoverScreen(WindowRecord& w) {
+  if (w.coversScreen) return true;
+  port::WindowRect placed{};
+  GeometryOf(w, &placed);
+  if (SDL_GetWindowFlags(w.sdl) & SDL_WINDOW_MINIMIZED) SDL_RestoreWindow(w.sdl);
+  if (SDL_SetWindowFullscreen(w.sdl, SDL_WINDOW_FULLSCREEN_DESKTOP) != 0) return false;
+  w.placed = placed;
+  w.coversScreen = true;
+  SDL_Rect screen;
+  if (!sdlx11::WindowManagerRuns(w.sdl) &&
+      SDL_GetDisplayBounds(std::max(SDL_GetWindowDisplayIndex(w.sdl), 0), &screen) == 0)
+    sdlx11::PlaceWindow(w.sdl, screen.x, screen.y, screen.w, screen.h);
+  SDL_RaiseWindow(w.sdl);
+  w.needsPaint = true;
+  return true;
+}
+
+// Back to the place and size the engine gave the window.
+void UncoverScreen(WindowRecord& w) {
+  if (!w.coversScreen) return;
+  SDL_SetWindowFullscreen(w.sdl, 0);
+  w.coversScreen = false;
+  const int width = w.placed.right - w.placed.left, height = w.placed.bottom - w.placed.top;
+  SDL_SetWindowPosition(w.sdl, w.placed.left, w.placed.top);
+  SDL_SetWindowSize(w.sdl, width, height);
+  if (!sdlx11::WindowManagerRuns(w.sdl)) sdlx11::PlaceWindow(w.sdl, w.placed.left, w.placed.top, width, height);
+  w.needsPaint = true;
 }
 
 void ApplyCursor() {
@@ -145,7 +197,10 @@ void ApplyCursor() {
 }
 
 void PostMouse(port::WindowHandle window, uint32_t message, int x, int y) {
-  emulated::PostToWindow(window, message, 0, port::MakeLParam(x, y));
+  WindowRecord* w = Find(window);
+  if (w == nullptr) return;
+  const port::Point client = ClientPoint(*w, x, y);
+  emulated::PostToWindow(window, message, 0, port::MakeLParam(client.x, client.y));
 }
 
 uint32_t ButtonMessage(uint8_t button, bool down) {
@@ -160,6 +215,11 @@ uint32_t ButtonMessage(uint8_t button, bool down) {
 void TranslateWindowEvent(const SDL_WindowEvent& event) {
   port::WindowHandle window = FindBySdlId(event.windowID);
   if (window == nullptr) return;
+  // The real place and size of a window that covers the desktop are not
+  // the engine's business: it keeps the ones it gave.
+  const bool covers = Find(window)->coversScreen;
+  if (covers && (event.event == SDL_WINDOWEVENT_MOVED || event.event == SDL_WINDOWEVENT_SIZE_CHANGED))
+    return;
   switch (event.event) {
     case SDL_WINDOWEVENT_FOCUS_GAINED:
       emulated::PostToWindow(window, port::WM_ACTIVATEAPP, 1, 0);
@@ -275,6 +335,36 @@ SDL_Window* WindowOfDeviceContext(port::DeviceContext deviceContext) {
   return WindowOf(emulated::WindowOfDeviceContext(deviceContext));
 }
 
+bool SetDisplayMode(const emulated::PictureSize* mode) {
+  Lock lock(Mutex());
+  if (mode == nullptr) {
+    S().displayModeSet = false;
+    for (auto& [key, w] : S().windows) UncoverScreen(w);
+    return true;
+  }
+  if (!VideoReady()) return false;
+  S().displayModeSet = true;
+  S().displayMode = *mode;
+  for (auto& [key, w] : S().windows) {
+    if (HasFullScreenStyle(w) && !CoverScreen(w)) {
+      SetDisplayMode(nullptr);
+      return false;
+    }
+  }
+  return true;
+}
+
+bool CoveredScreen(SDL_Window* window, emulated::PictureSize* screen, port::Point* clientOrigin) {
+  Lock lock(Mutex());
+  for (auto& [key, w] : S().windows) {
+    if (w.sdl != window || !w.coversScreen) continue;
+    *screen = S().displayMode;
+    *clientOrigin = port::Point{w.placed.left, w.placed.top};
+    return true;
+  }
+  return false;
+}
+
 std::string InstanceLockPath(const char* className) {
   const char* directory = std::getenv("XDG_RUNTIME_DIR");
   if (directory == nullptr || *directory == '\0') directory = std::getenv("TMPDIR");
@@ -345,6 +435,7 @@ WindowHandle CreateWindowExA(uint32_t exStyle, const char* className, const char
   const uintptr_t key = S().nextHandle;
   S().nextHandle += 4;
   S().windows[key] = w;
+  if (S().displayModeSet && HasFullScreenStyle(w)) CoverScreen(S().windows[key]);
   if (style & WS_VISIBLE) SDL_ShowWindow(sdl);
   return Handle(key);
 }
@@ -423,13 +514,18 @@ int SetWindowPos(WindowHandle window, WindowHandle insertAfter, int x, int y, in
     if (w == nullptr) return 0;
     port::WindowRect rect{};
     GeometryOf(*w, &rect);
-    if (!(flags & SWP_NOMOVE) && (rect.left != x || rect.top != y)) {
-      SDL_SetWindowPosition(w->sdl, x, y);
-      moved = true;
-    }
-    if (!(flags & SWP_NOSIZE) && (rect.right - rect.left != width || rect.bottom - rect.top != height)) {
-      SDL_SetWindowSize(w->sdl, width, height);
-      sized = true;
+    moved = !(flags & SWP_NOMOVE) && (rect.left != x || rect.top != y);
+    sized = !(flags & SWP_NOSIZE) && (rect.right - rect.left != width || rect.bottom - rect.top != height);
+    if (w->coversScreen) {
+      // Still covering the desktop: only the place the engine sees changes.
+      if (moved) w->placed = port::WindowRect{x, y, x + rect.right - rect.left, y + rect.bottom - rect.top};
+      if (sized) {
+        w->placed.right = w->placed.left + width;
+        w->placed.bottom = w->placed.top + height;
+      }
+    } else {
+      if (moved) SDL_SetWindowPosition(w->sdl, x, y);
+      if (sized) SDL_SetWindowSize(w->sdl, width, height);
     }
     if (!(flags & SWP_NOZORDER) && (insertAfter == HWND_TOP || insertAfter == HWND_TOPMOST)) {
       SDL_RaiseWindow(w->sdl);
@@ -453,7 +549,9 @@ int32_t SetWindowLongA(WindowHandle window, int index, int32_t value) {
   *field = static_cast<uint32_t>(value);
   if (index == GWL_STYLE) {
     const bool bordered = (*field & WS_CAPTION) == WS_CAPTION;
+    if (bordered) UncoverScreen(*w);
     SDL_SetWindowBordered(w->sdl, bordered ? SDL_TRUE : SDL_FALSE);
+    if (!bordered && S().displayModeSet) CoverScreen(*w);
     if (*field & WS_VISIBLE) SDL_ShowWindow(w->sdl);
   }
   return static_cast<int32_t>(previous);
@@ -503,7 +601,13 @@ uint32_t GetWindowThreadProcessId(WindowHandle window, uint32_t* processId) {
 // One process, one input queue: nothing to attach.
 int AttachThreadInput(uint32_t, uint32_t, int) { return 1; }
 
+// While a display mode is set, the screen the engine sees has its size.
 int GetSystemMetrics(int index) {
+  {
+    Lock lock(Mutex());
+    if (S().displayModeSet && index == SM_CXSCREEN) return S().displayMode.width;
+    if (S().displayModeSet && index == SM_CYSCREEN) return S().displayMode.height;
+  }
   if (!VideoReady()) return 0;
   SDL_DisplayMode mode;
   if (SDL_GetDesktopDisplayMode(0, &mode) != 0) return 0;
@@ -599,10 +703,35 @@ int ShowCursor(int show) {
   return S().cursorCount;
 }
 
+// Over a window that covers the desktop, the position is taken back
+// through the scaling into the screen the engine sees.
+//
+// Over a window of ours, SDL's position in it (kept from the pointer's
+// motion events) is exact; SDL's global position may lag behind on X11,
+// where it is cached until a raw motion event says otherwise.
 int GetCursorPos(Point* point) {
   int x = 0, y = 0;
-  if (SDL_WasInit(SDL_INIT_VIDEO) != 0) SDL_GetGlobalMouseState(&x, &y);
+  if (SDL_WasInit(SDL_INIT_VIDEO) != 0) {
+    SDL_Window* under = SDL_GetMouseFocus();
+    if (under != nullptr) {
+      int left = 0, top = 0;
+      SDL_GetMouseState(&x, &y);
+      SDL_GetWindowPosition(under, &left, &top);
+      x += left;
+      y += top;
+    } else {
+      SDL_GetGlobalMouseState(&x, &y);
+    }
+  }
   *point = Point{x, y};
+  Lock lock(Mutex());
+  for (auto& [key, w] : S().windows) {
+    if (!w.coversScreen) continue;
+    int left = 0, top = 0;
+    SDL_GetWindowPosition(w.sdl, &left, &top);
+    *point = ModeScreenPoint(w, x - left, y - top);
+    break;
+  }
   return 1;
 }
 
