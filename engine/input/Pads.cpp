@@ -8,6 +8,7 @@
 #include "engine/input/DirectInputObject.h"
 #include "engine/input/InputContext.h"
 #include "engine/platform/DirectInputPort.h"
+#include "engine/platform/InputPort.h"
 #include "engine/services/Log.h"
 
 namespace {
@@ -16,8 +17,6 @@ constexpr int32_t AXIS_MINIMUM = -1000;
 constexpr int32_t AXIS_MAXIMUM = 1000;
 constexpr uint32_t DEAD_ZONE = 3500;  // of 10000
 constexpr int FULL_POWER = 10000;
-constexpr int JOYCAPS_SIZE = 404;
-constexpr uint32_t JOYERR_NOERROR = 0;
 
 // The sine: half a second to rise, a second to fade, a period of 1.5 s.
 constexpr uint32_t SINE_ATTACK_TIME = 500000;   // microseconds
@@ -196,6 +195,14 @@ int AddPad(const port::DIDeviceInstance* instance, void*) {
   return inputContext.padCount < MAX_PADS ? port::DIENUM_CONTINUE : port::DIENUM_STOP;
 }
 
+// The system's joystick calls: winmm's where the engine bound it, else the
+// platform's own (SDL's game controllers on Linux).
+uint32_t GetJoystickCaps(int id, void* caps) {
+  if (winmmLibrary.joyGetDevCapsA != nullptr)
+    return winmmLibrary.joyGetDevCapsA(uintptr_t(id), caps, port::JOYCAPSA_SIZE);
+  return port::joyGetDevCapsA(uintptr_t(id), caps, port::JOYCAPSA_SIZE);
+}
+
 }  // namespace
 
 int SetupPads() {
@@ -210,12 +217,8 @@ int SetupPads() {
 
 void CountSystemPads() {
   int count = 0;
-  if (winmmLibrary.joyGetDevCapsA != nullptr) {
-    uint8_t caps[JOYCAPS_SIZE];
-    while (count < MAX_PADS &&
-           winmmLibrary.joyGetDevCapsA(uintptr_t(count), caps, JOYCAPS_SIZE) == JOYERR_NOERROR)
-      count += 1;
-  }
+  uint8_t caps[port::JOYCAPSA_SIZE];
+  while (count < MAX_PADS && GetJoystickCaps(count, caps) == port::JOYERR_NOERROR) count += 1;
   LogPrintf("パッドの数は %d 個です\n", count);
 }
 

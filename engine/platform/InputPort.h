@@ -1,21 +1,35 @@
 // The system keyboard and joysticks, as the input logic reaches them: the
 // system's key state (user32's GetKeyboardState, indexed by virtual-key
-// code). Names and values are the platform's own. DirectInput has a port of
-// its own (DirectInputPort.h).
+// code) and the joystick calls (winmm's joyGetDevCapsA). Names and values
+// are the platform's own. DirectInput has a port of its own
+// (DirectInputPort.h).
 //
-// The win32 adapter forwards GetKeyboardState. The sdl adapter answers from
-// SDL's keyboard state, its scancodes mapped to virtual-key codes; the
-// headless one from a script (headless/HeadlessInput.h).
+// The win32 adapter forwards both. The sdl adapter answers from SDL's
+// keyboard state, its scancodes mapped to virtual-key codes, and from SDL's
+// game controllers; the headless one from a script (headless/HeadlessInput.h).
 #pragma once
 
 #include <cstdint>
-
 
 namespace port {
 
 // The 256 virtual-key bytes of the calling thread: bit 7 set while the key
 // is held, bit 0 the toggle state. Non-zero on success.
 int GetKeyboardState(uint8_t keys[256]);
+
+// JOYCAPSA's size, and joyGetDevCapsA's answers.
+constexpr uint32_t JOYCAPSA_SIZE = 404;
+constexpr uint32_t JOYERR_NOERROR = 0;
+constexpr uint32_t JOYERR_PARMS = 165;
+constexpr uint32_t JOYERR_NODRIVER = 166;
+constexpr uint32_t JOYERR_UNPLUGGED = 167;
+
+// The capabilities of joystick joystickId (0, 1, ...): JOYERR_NOERROR when
+// it is attached, with the record (the manufacturer and product ids and the
+// name at least) filled in; JOYERR_UNPLUGGED when not; JOYERR_PARMS when
+// size is below JOYCAPSA_SIZE. For the platforms where the engine binds no
+// winmm.dll at run time.
+uint32_t joyGetDevCapsA(uintptr_t joystickId, void* caps, uint32_t size);
 
 // Virtual-key codes the engine names.
 constexpr uint8_t VK_BACK = 0x08;

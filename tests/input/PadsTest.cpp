@@ -9,6 +9,7 @@
 
 #include "engine/core/Engine.h"
 #include "engine/input/Pads.h"
+#include "engine/platform/headless/HeadlessInput.h"
 #include "engine/platform/headless/HeadlessWindow.h"
 #include "tests/input/DirectInputFixture.h"
 
@@ -348,6 +349,25 @@ TEST_F(Pads, WithoutDirectInputTheyAreOnlyCounted) {
   EXPECT_EQ(RefreshPadEffects(), 0);
   EXPECT_EQ(UpdatePadVibration(), 0);
   EXPECT_EQ(StopPadVibration(1), 0);
+}
+
+// Without DirectInput the system's joysticks are counted: through winmm
+// where the engine bound it, else through the platform's own calls.
+TEST_F(Pads, WithoutDirectInputTheSystemsJoysticksAreCounted) {
+  Offer(false, false);
+  headless::SetSystemJoysticks(3);
+  ASSERT_EQ(Start(), 0);
+  const std::vector<std::string> texts = LogTexts();
+  EXPECT_NE(std::find(texts.begin(), texts.end(), "パッドの数は 3 個です"), texts.end());
+  EXPECT_EQ(inputContext.padCount, 16);
+}
+
+TEST_F(Pads, AtMostSixteenSystemJoysticksAreCounted) {
+  Offer(false, false);
+  headless::SetSystemJoysticks(20);
+  ASSERT_EQ(Start(), 0);
+  const std::vector<std::string> texts = LogTexts();
+  EXPECT_NE(std::find(texts.begin(), texts.end(), "パッドの数は 16 個です"), texts.end());
 }
 
 using Mouse = inputtest::DirectInputTest;
