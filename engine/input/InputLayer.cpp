@@ -3,34 +3,28 @@
 // activation, and the shut-down.
 #include <cstring>
 
-#include "engine/core/RuntimeLibraries.h"
+#include "engine/core/MainWindow.h"
+#include "engine/input/DirectInputObject.h"
 #include "engine/input/Input.h"
 #include "engine/input/InputContext.h"
-#include "engine/platform/ClockPort.h"
+#include "engine/input/Pads.h"
+#include "engine/input/SystemDevices.h"
+#include "engine/platform/DirectInputPort.h"
 #include "engine/services/Log.h"
 
 InputContext inputContext;
 
 namespace {
 
-constexpr int JOYCAPS_SIZE = 404;
-constexpr uint32_t JOYERR_NOERROR = 0;
-
-// The DirectInput object, mouse and keyboard devices of the DirectInput
-// path. That path is not part of this engine yet, so no version is
-// obtained and the layer goes on without DirectInput.
-bool ObtainDirectInput() { return false; }
-
-// Without DirectInput the pads are only counted through the joystick calls.
-void CountSystemPads() {
-  int count = 0;
-  if (winmmLibrary.joyGetDevCapsA != nullptr) {
-    uint8_t caps[JOYCAPS_SIZE];
-    while (count < 16 &&
-           winmmLibrary.joyGetDevCapsA(uintptr_t(count), caps, JOYCAPS_SIZE) == JOYERR_NOERROR)
-      count += 1;
-  }
-  LogPrintf("パッドの数は %d 個です\n", count);
+// Without DirectInput the pads are only counted, and the layer is marked
+// initialised.
+void FinishWithoutDirectInput() {
+  LogIndentIn();
+  CountSystemPads();
+  LogIndentOut();
+  inputContext.directInput = NO_DIRECT_INPUT_MARKER;
+  WriteLog("入力関連の初期化をしました\n");
+  inputContext.padCount = MAX_PADS;
 }
 
 }  // namespace
@@ -45,19 +39,17 @@ int InitializeInput() {
   if (!inputContext.noDirectInput) {
     WriteLog("DirectInput関係初期化処理\n");
     LogIndentIn();
-    if (!ObtainDirectInput()) {
-      WriteLog("DirectInput を使用しません。\n");
-      LogIndentOut();
-      inputContext.noDirectInput = 1;
+    if (ObtainDirectInput()) {
+      if (SetUpSystemDevices() != 0) return -1;
+      inputContext.initialising = 0;
+      return 0;
     }
+    WriteLog("DirectInput を使用しません。\n");
+    LogIndentOut();
+    inputContext.noDirectInput = 1;
   }
 
-  LogIndentIn();
-  CountSystemPads();
-  LogIndentOut();
-  inputContext.directInput = NO_DIRECT_INPUT_MARKER;
-  WriteLog("入力関連の初期化をしました\n");
-  inputContext.padCount = 16;
+  FinishWithoutDirectInput();
   inputContext.initialising = 0;
   return 0;
 }
@@ -69,9 +61,28 @@ int TerminateInput() {
     inputContext.directInput = nullptr;
     return 0;
   }
-  inputContext.directInput = nullptr;
+  WriteLog("DirectInput 関連の終了処理... 完了\n");
+  ReleasePads();
+  ReleaseSystemDevices();
+  ReleaseDirectInputObject();
   return 0;
 }
 
-// Without DirectInput there are no devices to acquire again.
-int ReacquireInputDevices() { return 0; }
+int ReacquireInputDevices() {
+  if (!InputHasDirectInput()) return 0;
+  // Pads are the program's own while it is active, and shared while not.
+  const uint32_t level = windowActive ? port::DISCL_EXCLUSIVE | port::DISCL_FOREGROUND
+                                      : port::DISCL_NONEXCLUSIVE | port::DISCL_BACKGROUND;
+  for (int i = 0; i < inputContext.padCount; ++i) {
+    port::DirectInputDeviceHandle device = inputContext.pads[i].device;
+    if (device == nullptr) continue;
+    port::IDirectInputDevice_Unacquire(device);
+    port::IDirectInputDevice_SetCooperativeLevel(device, mainWindow, level);
+    port::IDirectInputDevice_Acquire(device);
+  }
+  if (inputContext.keyboardDevice != nullptr) {
+    port::IDirectInputDevice_Unacquire(inputContext.keyboardDevice);
+    port::IDirectInputDevice_Acquire(inputContext.keyboardDevice);
+  }
+  return 0;
+}

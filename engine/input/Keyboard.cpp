@@ -3,10 +3,13 @@
 #include "engine/core/EngineCallLock.h"
 #include "engine/core/MainWindow.h"
 #include "engine/core/MessagePump.h"
+#include "engine/core/SystemInfo.h"
 #include "engine/input/Input.h"
 #include "engine/input/InputContext.h"
+#include "engine/input/KeyNumbers.h"
 #include "engine/input/VirtualKeyMap.h"
 #include "engine/platform/ClockPort.h"
+#include "engine/platform/DirectInputPort.h"
 #include "engine/platform/InputPort.h"
 
 namespace {
@@ -37,13 +40,51 @@ bool RefreshFromSystemKeyState() {
   return true;
 }
 
+// Reads the keyboard device, retrying once after acquiring it again; a
+// failed read leaves the previous state.
+bool ReadKeyboardDevice() {
+  port::DirectInputDeviceHandle keyboard = inputContext.keyboardDevice;
+  if (port::DiSucceeded(port::IDirectInputDevice_GetDeviceState(keyboard, 256,
+                                                                inputContext.deviceKeyState)))
+    return true;
+  if (!port::DiSucceeded(port::IDirectInputDevice_Acquire(keyboard))) return false;
+  return port::DiSucceeded(
+      port::IDirectInputDevice_GetDeviceState(keyboard, 256, inputContext.deviceKeyState));
+}
+
+bool KeyEventSignalled() {
+  return port::WaitForSingleObject(inputContext.keyboardEvent, 0) == port::WAIT_OBJECT_0;
+}
+
+// A key event forces a refresh even within the same millisecond.
+bool RefreshFromKeyboardDevice() {
+  uint32_t now = port::timeGetTime();
+  if (now == inputContext.lastRefreshTime && !KeyEventSignalled()) return false;
+  if (PumpOnce() != 0) return false;
+  if (!ReadKeyboardDevice()) return false;
+  inputContext.lastRefreshTime = now;
+  if (KeyEventSignalled()) port::ResetEvent(inputContext.keyboardEvent);
+  // The right Shift key always comes from the system key state.
+  uint8_t virtualKeys[256];
+  if (port::GetKeyboardState(virtualKeys))
+    inputContext.deviceKeyState[DIK_RSHIFT] = virtualKeys[port::VK_RSHIFT];
+  return true;
+}
+
+// The device is read only before Windows Vista; from Vista on, and without
+// a DirectInput keyboard, the system key state serves.
+bool UsesSystemKeyState() {
+  return inputContext.noDirectInput || inputContext.keyboardDevice == nullptr ||
+         WindowsVersionAtLeast(WINDOWS_VERSION_VISTA);
+}
+
 }  // namespace
 
 bool RefreshKeyState() {
   if (inputContext.refreshing) return false;
   RefreshGuard guard;
-  // Without a DirectInput keyboard the key state comes from the system.
-  return RefreshFromSystemKeyState();
+  if (UsesSystemKeyState()) return RefreshFromSystemKeyState();
+  return RefreshFromKeyboardDevice();
 }
 
 int ReadKeyboard(uint8_t keys[256]) {

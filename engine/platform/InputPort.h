@@ -1,22 +1,35 @@
-// The keyboard and DirectInput, as the input logic reaches them: the
+// The system keyboard and joysticks, as the input logic reaches them: the
 // system's key state (user32's GetKeyboardState, indexed by virtual-key
-// code) and the DirectInput declarations that the DirectInput path uses.
-// Names and values are the platform's own.
+// code) and the joystick calls (winmm's joyGetDevCapsA). Names and values
+// are the platform's own. DirectInput has a port of its own
+// (DirectInputPort.h).
 //
-// The win32 adapter forwards GetKeyboardState. The sdl adapter answers from
-// SDL's keyboard state, its scancodes mapped to virtual-key codes; the
-// headless one from a script (headless/HeadlessInput.h).
+// The win32 adapter forwards both. The sdl adapter answers from SDL's
+// keyboard state, its scancodes mapped to virtual-key codes, and from SDL's
+// game controllers; the headless one from a script (headless/HeadlessInput.h).
 #pragma once
 
 #include <cstdint>
-
-#include "engine/platform/DirectDrawPort.h"  // ComGuid, HResult
 
 namespace port {
 
 // The 256 virtual-key bytes of the calling thread: bit 7 set while the key
 // is held, bit 0 the toggle state. Non-zero on success.
 int GetKeyboardState(uint8_t keys[256]);
+
+// JOYCAPSA's size, and joyGetDevCapsA's answers.
+constexpr uint32_t JOYCAPSA_SIZE = 404;
+constexpr uint32_t JOYERR_NOERROR = 0;
+constexpr uint32_t JOYERR_PARMS = 165;
+constexpr uint32_t JOYERR_NODRIVER = 166;
+constexpr uint32_t JOYERR_UNPLUGGED = 167;
+
+// The capabilities of joystick joystickId (0, 1, ...): JOYERR_NOERROR when
+// it is attached, with the record (the manufacturer and product ids and the
+// name at least) filled in; JOYERR_UNPLUGGED when not; JOYERR_PARMS when
+// size is below JOYCAPSA_SIZE. For the platforms where the engine binds no
+// winmm.dll at run time.
+uint32_t joyGetDevCapsA(uintptr_t joystickId, void* caps, uint32_t size);
 
 // Virtual-key codes the engine names.
 constexpr uint8_t VK_BACK = 0x08;
@@ -61,33 +74,5 @@ constexpr uint8_t VK_OEM_4 = 0xDB;
 constexpr uint8_t VK_OEM_5 = 0xDC;
 constexpr uint8_t VK_OEM_6 = 0xDD;
 constexpr uint8_t VK_OEM_102 = 0xE2;
-
-// DirectInput, for the DirectInput path of the input layer: the COM class
-// and interface ids, the device ids and the values it passes.
-inline constexpr ComGuid CLSID_DirectInput = {
-    0x25E609E0, 0xB259, 0x11CF, {0xBF, 0xC7, 0x44, 0x45, 0x53, 0x54, 0x00, 0x00}};
-inline constexpr ComGuid CLSID_DirectInput8 = {
-    0x25E609E4, 0xB259, 0x11CF, {0xBF, 0xC7, 0x44, 0x45, 0x53, 0x54, 0x00, 0x00}};
-inline constexpr ComGuid IID_IDirectInput7A = {
-    0x9A4CB684, 0x236D, 0x11D3, {0x8E, 0x9D, 0x00, 0xC0, 0x4F, 0x68, 0x44, 0xAE}};
-inline constexpr ComGuid IID_IDirectInput8A = {
-    0xBF798030, 0x483A, 0x4DA2, {0xAA, 0x99, 0x5D, 0x64, 0xED, 0x36, 0x97, 0x00}};
-inline constexpr ComGuid GUID_SysMouse = {
-    0x6F1D2B60, 0xD5A0, 0x11CF, {0xBF, 0xC7, 0x44, 0x45, 0x53, 0x54, 0x00, 0x00}};
-inline constexpr ComGuid GUID_SysKeyboard = {
-    0x6F1D2B61, 0xD5A0, 0x11CF, {0xBF, 0xC7, 0x44, 0x45, 0x53, 0x54, 0x00, 0x00}};
-
-constexpr HResult DI_OK = 0;
-constexpr HResult DI_POLLEDDEVICE = 2;
-constexpr uint32_t DISCL_EXCLUSIVE = 0x00000001;
-constexpr uint32_t DISCL_NONEXCLUSIVE = 0x00000002;
-constexpr uint32_t DISCL_FOREGROUND = 0x00000004;
-constexpr uint32_t DISCL_BACKGROUND = 0x00000008;
-constexpr uint32_t DIPH_DEVICE = 0;
-constexpr uint32_t DIPH_BYOFFSET = 1;
-constexpr uint32_t DIEDFL_ATTACHEDONLY = 0x00000001;
-constexpr uint32_t DI8DEVCLASS_GAMECTRL = 4;
-constexpr uint32_t DIRECTINPUT_VERSION_7 = 0x0700;
-constexpr uint32_t DIRECTINPUT_VERSION_8 = 0x0800;
 
 }  // namespace port

@@ -10,6 +10,18 @@
 # pause, title), the test build that writes Log.txt, whose closing
 # allocator dump must list no block still live.
 #
+# Under Wine the shipped program finds DirectInput 7 (Wine registers both
+# versions' classes) and, as on every system from Vista on, reads the keys
+# from the system key state. The logged program runs as Windows XP (a
+# per-program setting of the prefix), the last system whose keyboard the
+# engine reads from the DirectInput device, with Wine's dinput.dll switched
+# off, so that it sets up DirectInput 8 and reads every key of its run
+# through it; its log must show that. (A run with dinput8.dll switched off
+# as well cannot be made: Wine's own joystick calls, which the engine asks
+# for the number of pads without DirectInput, go through dinput8.dll, and
+# the disabled library ends the process. The headless tests cover that
+# path.)
+#
 #   play_game.sh [--archive DATA.QPA] PROGRAM LOGGED-PROGRAM SHEET-DIR [-- RUNNER...]
 #
 # PROGRAM reads its sheets from DATA.QPA when one is given (the archive
@@ -163,8 +175,35 @@ play() {
 answer_no=Escape
 case "$program" in *.exe) answer_no=n ;; esac
 
+# The log's lines in UTF-8, time prefixes and indentation dropped.
+log_texts() { iconv -f CP932 -t UTF-8 "$1" | tr -d '\r' | sed 's/^[0-9]*:\t*//'; }
+
+# Each of the lines must stand in the log, in this order.
+check_log_lines() {
+  local log=$1 texts line from=1 at
+  shift
+  texts=$(log_texts "$log")
+  for line in "$@"; do
+    at=$(awk -v want="$line" -v from="$from" 'NR >= from && $0 == want {print NR; exit}' <<<"$texts")
+    [ -n "$at" ] || fail "$run: Log.txt lacks the line \"$line\" (in this order)"
+    from=$((at + 1))
+  done
+  echo "  Log.txt: the $# input lines expected"
+}
+
 play shipped "$program" "${archive:-$sheets}" whole
 [ -f "$log" ] && fail "shipped: the shipped program wrote a log"
+if [[ $program == *.exe ]]; then
+  "${runner[@]}" reg add 'HKCU\Software\Wine\AppDefaults\'"$(basename "$logged_program")" \
+    /v Version /d winxp64 /f >/dev/null 2>&1 || fail "could not set the logged program's Windows version"
+  export WINEDLLOVERRIDES="${WINEDLLOVERRIDES:-mscoree,mshtml=};dinput="
+fi
 play logged "$logged_program" "$sheets" short
 check_log "$log"
+if [[ $program == *.exe ]]; then
+  check_log_lines "$log" "DirectInput関係初期化処理" "DirectInput7 の取得中... 取得に失敗。" \
+    "DirectInput8 の取得を試みます...成功" "引き続き初期化処理... 初期化成功" \
+    "キーボードデバイスの初期化... 初期化成功" "DirectInput 関連の初期化は正常に終了しました" \
+    "DirectInput 関連の終了処理... 完了"
+fi
 echo "passed"

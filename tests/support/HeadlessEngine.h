@@ -20,6 +20,7 @@
 #include "engine/core/EngineSettings.h"
 #include "engine/platform/headless/HeadlessClock.h"
 #include "engine/platform/headless/HeadlessDirect3D9.h"
+#include "engine/platform/headless/HeadlessDirectInput.h"
 #include "engine/platform/headless/HeadlessInput.h"
 #include "engine/platform/headless/HeadlessPresent.h"
 #include "engine/platform/headless/HeadlessSystem.h"
@@ -52,6 +53,7 @@ class HeadlessEngine : public ::testing::Test {
     headless::ResetWindowScript();
     headless::ResetPresentScript();
     headless::ResetDirect3D9Script();
+    headless::ResetDirectInputScript();
     headless::ResetSystem();
     headless::ResetClock();
     headless::ReleaseAllVirtualKeys();

@@ -1,5 +1,6 @@
 // Script of the headless input port: the system key state that
-// GetKeyboardState reports, by virtual-key code.
+// GetKeyboardState reports, by virtual-key code, and the joysticks that
+// joyGetDevCapsA reports.
 #pragma once
 
 #include <cstdint>
@@ -10,8 +11,10 @@ namespace headless {
 void SetVirtualKeyState(int virtualKey, uint8_t state);
 // Holds or releases one virtual key (bit 7 only).
 void PressVirtualKey(int virtualKey, bool held);
-// All keys up and untoggled; GetKeyboardState succeeds again.
+// All keys up and untoggled; GetKeyboardState succeeds again; no joystick.
 void ReleaseAllVirtualKeys();
+// joyGetDevCapsA reports ids 0 ... count - 1 as attached.
+void SetSystemJoysticks(int count);
 // Makes GetKeyboardState fail (return 0, leaving the array untouched).
 void SetKeyboardStateFails(bool fails);
 // Number of GetKeyboardState calls so far.

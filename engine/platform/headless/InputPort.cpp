@@ -1,4 +1,4 @@
-// The headless system key state: whatever the test scripted.
+// The headless system key state and joysticks: whatever the test scripted.
 #include <cstring>
 
 #include "engine/platform/InputPort.h"
@@ -9,6 +9,7 @@ namespace {
 uint8_t keyState[256];
 bool readsFail = false;
 int reads = 0;
+int joysticks = 0;
 
 }  // namespace
 
@@ -24,7 +25,10 @@ void PressVirtualKey(int virtualKey, bool held) {
 void ReleaseAllVirtualKeys() {
   std::memset(keyState, 0, sizeof keyState);
   readsFail = false;
+  joysticks = 0;
 }
+
+void SetSystemJoysticks(int count) { joysticks = count; }
 
 void SetKeyboardStateFails(bool fails) { readsFail = fails; }
 int KeyboardStateReads() { return reads; }
@@ -38,6 +42,13 @@ int GetKeyboardState(uint8_t keys[256]) {
   if (readsFail) return 0;
   std::memcpy(keys, keyState, sizeof keyState);
   return 1;
+}
+
+uint32_t joyGetDevCapsA(uintptr_t joystickId, void* caps, uint32_t size) {
+  if (caps == nullptr || size < JOYCAPSA_SIZE) return JOYERR_PARMS;
+  if (joystickId >= uintptr_t(joysticks)) return JOYERR_UNPLUGGED;
+  std::memset(caps, 0, JOYCAPSA_SIZE);
+  return JOYERR_NOERROR;
 }
 
 }  // namespace port
