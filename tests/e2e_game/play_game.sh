@@ -139,7 +139,7 @@ play() {
   if [ "$length" = whole ]; then
     read -r start_left start_top _ _ <<<"$player_box"
     press_key "$frame" Left
-    expect 3 moved player_moved_left
+    expect 6 moved player_moved_left
     echo "  moved: the player's left edge went from $start_left to ${player_box%% *}"
     local player_light
     player_light=$(brightest "$shot" $player_box)

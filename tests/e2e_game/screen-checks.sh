@@ -84,10 +84,11 @@ bars_dimmed() {
   measure_boxes "$1" "$TOP_BAR_CORNER" "$BOTTOM_BAR_MIDDLE" && bars_within $DIMMED_BAR_MIN $DIMMED_BAR_MAX
 }
 
-# The player as the one lit thing in its band: sets player_box.
+# The player as the one lit thing in its band (or in BAND, "x y w h", a
+# narrower part of it): sets player_box.
 find_player() {
-  local file=$1 x y w h
-  player_box=$(lit_box "$file" $PLAYER_BAND)
+  local file=$1 band=${2:-$PLAYER_BAND} x y w h
+  player_box=$(lit_box "$file" $band)
   [ -n "$player_box" ] || { why="no player in the rows 276..324"; return 1; }
   read -r x y w h <<<"$player_box"
   [ "$w" -le 48 ] && [ "$h" -le 48 ] || { why="more than the player in the rows 276..324 ($player_box)"; return 1; }
@@ -107,9 +108,13 @@ countdown_shown() {
 }
 
 # Against start_left and start_top, the player's box in an earlier shot.
+# Only the columns a short press can reach are searched: on a slow machine
+# the count-down may be over before the shot, and a ball elsewhere in the
+# player's rows must not be taken for it.
 player_moved_left() {
-  local file=$1 x y w h
-  find_player "$file" || return 1
+  local file=$1 x y w h left=$((start_left - 250))
+  [ $left -ge 0 ] || left=0
+  find_player "$file" "$left 276 $((start_left + 48 - left)) 48" || return 1
   read -r x y w h <<<"$player_box"
   [ $((start_left - x)) -ge 20 ] || { why="the player's left edge went from $start_left to $x"; return 1; }
   [ $((y - start_top)) -ge -2 ] && [ $((y - start_top)) -le 2 ] || { why="the player's top went from $start_top to $y"; return 1; }
