@@ -3,6 +3,7 @@
 // encoder's output expanding back to its input.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstring>
 #include <vector>
 
@@ -14,11 +15,11 @@
 namespace {
 
 std::vector<uint8_t> Block(uint32_t expandedSize, uint8_t escape, const std::vector<uint8_t>& tokens) {
-  std::vector<uint8_t> block(COMPRESSED_HEADER_SIZE);
+  std::vector<uint8_t> block(COMPRESSED_HEADER_SIZE + tokens.size());
   StoreU32(block.data(), expandedSize);
-  StoreU32(block.data() + 4, static_cast<uint32_t>(COMPRESSED_HEADER_SIZE + tokens.size()));
+  StoreU32(block.data() + 4, static_cast<uint32_t>(block.size()));
   block[8] = escape;
-  block.insert(block.end(), tokens.begin(), tokens.end());
+  std::copy(tokens.begin(), tokens.end(), block.begin() + COMPRESSED_HEADER_SIZE);
   return block;
 }
 
