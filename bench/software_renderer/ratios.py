@@ -1,7 +1,8 @@
 #!/usr/bin/env python3
 """Ratios of the renderer's times to pixman's from a JSON run of
 software_renderer_bench (best CPU time of the repetitions; below 1 means
-the renderer is faster).
+the renderer is faster), and of both to the memory limit of the same work
+(memcpy of the destination bytes).
 
   software_renderer_bench --benchmark_repetitions=8 \
       --benchmark_enable_random_interleaving=true \
@@ -30,5 +31,10 @@ for run in json.load(open(sys.argv[1]))["benchmarks"]:
 best = {name: min(values) for name, values in times.items()}
 for ours, theirs in PAIRS:
     if ours in best and theirs in best:
-        print(f"{ours:26s} {best[ours] / 1000:9.1f} us   {theirs:28s} {best[theirs] / 1000:9.1f} us"
-              f"   ratio {best[ours] / best[theirs]:.2f}")
+        limit = best.get("Memcpy_" + ours.rsplit("_", 1)[1])
+        line = (f"{ours:26s} {best[ours] / 1000:9.1f} us   {theirs:28s} {best[theirs] / 1000:9.1f} us"
+                f"   ratio {best[ours] / best[theirs]:.2f}")
+        if limit:
+            line += (f"   memcpy {limit / 1000:8.1f} us: ours x{best[ours] / limit:.2f},"
+                     f" pixman x{best[theirs] / limit:.2f}")
+        print(line)

@@ -13,6 +13,8 @@ int cpuFeatureLevel = 0;
 int cpuHasMmx = 0;
 int cpuHasSse = 0;
 int cpuHasSse2 = 0;
+int cpuHasSse41 = 0;
+int cpuHasAvx2 = 0;
 int hasTimeStampCounter = 0;
 int cpuMhz = 0;
 int64_t cyclesPerSecond = 0;
@@ -95,23 +97,40 @@ bool WindowsVersionAtLeast(int code) {
 
 namespace {
 
+// SSE4.1 is CPUID leaf 1's ECX bit 19. AVX2 is leaf 7's EBX bit 5, usable
+// only when the system saves the YMM registers: OSXSAVE (ECX bit 27) and
+// AVX (bit 28) set, and XCR0 holding the SSE and AVX states (bits 1, 2).
+void IdentifyVectorExtensions(uint32_t maxLeaf, uint32_t leaf1Ecx) {
+  cpuHasSse41 = cpuHasSse2 && ((leaf1Ecx >> 19) & 1) != 0;
+  cpuHasAvx2 = 0;
+  const bool osSavesYmm = ((leaf1Ecx >> 27) & 1) != 0 && ((leaf1Ecx >> 28) & 1) != 0 &&
+                          (port::Xgetbv(0) & 6) == 6;
+  if (!cpuHasSse41 || !osSavesYmm || maxLeaf < 7) return;
+  uint32_t r[4];
+  port::Cpuid(7, r);
+  cpuHasAvx2 = ((r[1] >> 5) & 1) != 0;
+}
+
 // CPUID: the feature level, the vendor's three 4-character pieces, the
 // time-stamp counter flag and the 48-character name.
 void IdentifyProcessor(char vendor[3][5]) {
   std::memset(vendor, 0, 3 * 5);
   cpuName[0] = '\0';
   cpuFeatureLevel = 0;
+  cpuHasSse41 = cpuHasAvx2 = 0;
   hasTimeStampCounter = 0;
   if (!port::CpuidAvailable()) return;
 
   uint32_t r[4];
   port::Cpuid(0, r);
+  const uint32_t maxLeaf = r[0];
   std::memcpy(vendor[0], &r[1], 4);
   std::memcpy(vendor[1], &r[3], 4);
   std::memcpy(vendor[2], &r[2], 4);
 
   port::Cpuid(1, r);
   const uint32_t features = r[3];
+  const uint32_t moreFeatures = r[2];
   hasTimeStampCounter = (features >> 4) & 1;
 
   port::Cpuid(0x80000000u, r);
@@ -135,6 +154,7 @@ void IdentifyProcessor(char vendor[3][5]) {
   cpuHasMmx = cpuFeatureLevel >= 3;
   cpuHasSse = cpuFeatureLevel >= 4;
   cpuHasSse2 = cpuFeatureLevel >= 5;
+  IdentifyVectorExtensions(maxLeaf, moreFeatures);
 }
 
 void LogFeatureLevel() {

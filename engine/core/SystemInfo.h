@@ -24,6 +24,11 @@ extern int cpuFeatureLevel;
 extern int cpuHasMmx;
 extern int cpuHasSse;
 extern int cpuHasSse2;
+// The later vector extensions the software renderer has loops for: SSE4.1,
+// and AVX2 only when the system also saves the 256-bit registers. Not
+// logged.
+extern int cpuHasSse41;
+extern int cpuHasAvx2;
 
 // The time-stamp counter and its rate, measured against 100 ms of the
 // millisecond clock.

@@ -124,5 +124,9 @@ int CpuidAvailable();
 void Cpuid(uint32_t leaf, uint32_t registers[4]);
 // RDTSC: the time-stamp counter (0 where the processor has none).
 uint64_t ReadTimeStampCounter();
+// XGETBV: the extended control register of the index (0: the register
+// states the system saves on a task switch; bits 1 and 2 both set mean the
+// 256-bit AVX registers survive). Only called when CPUID reports OSXSAVE.
+uint64_t Xgetbv(uint32_t index);
 
 }  // namespace port

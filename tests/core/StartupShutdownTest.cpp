@@ -290,6 +290,41 @@ TEST_F(StartupTest, SystemInformationFromTheProcessor) {
   EXPECT_FALSE(LogHas("ＣＰＵベンダ：VexloVirtual"));
 }
 
+// SSE4.1 and AVX2 from CPUID leaves 1 and 7, AVX2 only when the system
+// saves the YMM registers (OSXSAVE and AVX set, XCR0 bits 1 and 2).
+TEST_F(StartupTest, VectorExtensionsNeedTheProcessorAndTheSystem) {
+  constexpr uint32_t SSE_TO_SSE2 = 0x06800000;  // leaf 1 EDX: MMX, SSE, SSE2
+  constexpr uint32_t SSE41 = 1u << 19, OSXSAVE = 1u << 27, AVX = 1u << 28;
+  constexpr uint32_t AVX2 = 1u << 5;  // leaf 7 EBX
+  struct Case {
+    const char* what;
+    uint32_t maxLeaf, leaf1Ecx, leaf7Ebx;
+    uint64_t xcr0;
+    int sse41, avx2;
+  };
+  const Case cases[] = {
+      {"SSE2 only", 7, 0, AVX2, 7, 0, 0},
+      {"SSE4.1 without AVX", 1, SSE41, 0, 0, 1, 0},
+      {"everything", 7, SSE41 | OSXSAVE | AVX, AVX2, 7, 1, 1},
+      {"the system does not save YMM", 7, SSE41 | OSXSAVE | AVX, AVX2, 3, 1, 0},
+      {"no OSXSAVE", 7, SSE41 | AVX, AVX2, 7, 1, 0},
+      {"leaf 7 beyond the highest leaf", 6, SSE41 | OSXSAVE | AVX, AVX2, 7, 1, 0},
+      {"AVX2 not offered", 7, SSE41 | OSXSAVE | AVX, 0, 7, 1, 0},
+  };
+  for (const Case& c : cases) {
+    headless::SetCpuidLeaf(0, c.maxLeaf, 0, 0, 0);
+    headless::SetCpuidLeaf(1, 0, 0, c.leaf1Ecx, SSE_TO_SSE2);
+    headless::SetCpuidLeaf(7, 0, c.leaf7Ebx, 0, 0);
+    headless::SetXcr0(c.xcr0);
+    ChangeWindowMode(1);
+    ASSERT_EQ(StartupEngine(), 0) << c.what;
+    EXPECT_EQ(cpuHasSse2, 1) << c.what;
+    EXPECT_EQ(cpuHasSse41, c.sse41) << c.what;
+    EXPECT_EQ(cpuHasAvx2, c.avx2) << c.what;
+    ShutdownEngine();
+  }
+}
+
 struct VersionCase {
   uint32_t platform, major, minor, build;
   const char* servicePack;

@@ -3,6 +3,7 @@
 // encoder's output expanding back to its input.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstring>
 #include <vector>
 
@@ -14,11 +15,11 @@
 namespace {
 
 std::vector<uint8_t> Block(uint32_t expandedSize, uint8_t escape, const std::vector<uint8_t>& tokens) {
-  std::vector<uint8_t> block(COMPRESSED_HEADER_SIZE);
+  std::vector<uint8_t> block(COMPRESSED_HEADER_SIZE + tokens.size());
   StoreU32(block.data(), expandedSize);
-  StoreU32(block.data() + 4, static_cast<uint32_t>(COMPRESSED_HEADER_SIZE + tokens.size()));
+  StoreU32(block.data() + 4, static_cast<uint32_t>(block.size()));
   block[8] = escape;
-  block.insert(block.end(), tokens.begin(), tokens.end());
+  std::copy(tokens.begin(), tokens.end(), block.begin() + COMPRESSED_HEADER_SIZE);
   return block;
 }
 
@@ -108,6 +109,13 @@ TEST(CompressBlock, RoundTripsVariedData) {
   };
   std::vector<uint8_t> farRepeat = RandomBytes(70000, 3);
   farRepeat.insert(farRepeat.end(), farRepeat.begin(), farRepeat.begin() + 20000);  // a 3-byte distance
+  // Text, noise long enough for the encoder to stop searching every
+  // position, then the text again: the matches must resume after the noise.
+  std::vector<uint8_t> noiseBetween = Concat(Concat(TextLike(20000, 4), RandomBytes(60000, 5)), TextLike(20000, 4));
+  // A repeat farther back than the chains reach (the latest position with
+  // the same hash still finds it).
+  std::vector<uint8_t> beyondChains = RandomBytes(3 << 20, 6);
+  beyondChains.insert(beyondChains.end(), beyondChains.begin(), beyondChains.begin() + 5000);
   std::vector<uint8_t> allBytes;
   for (int i = 0; i < 256 * 40; ++i) allBytes.push_back(static_cast<uint8_t>(i * 7));
   std::vector<Corpus> corpora = {
@@ -118,6 +126,8 @@ TEST(CompressBlock, RoundTripsVariedData) {
       {"a run longer than the longest match", Repeat(0, 30000)},
       {"a repeat beyond 65536 bytes", farRepeat},
       {"every byte value (no unused escape)", allBytes},
+      {"noise between two copies of a text", noiseBetween},
+      {"a repeat beyond the chain window", beyondChains},
   };
   for (const Corpus& c : corpora) {
     std::vector<uint8_t> block = qpa::CompressBlock(c.data.data(), c.data.size());
@@ -129,6 +139,10 @@ TEST(CompressBlock, RoundTripsVariedData) {
   }
   std::vector<uint8_t> text = TextLike(100000, 2);
   EXPECT_LT(qpa::CompressBlock(text.data(), text.size()).size(), text.size() / 3) << "text should compress";
+  std::vector<uint8_t> oneText = TextLike(20000, 4);
+  size_t textAlone = qpa::CompressBlock(oneText.data(), oneText.size()).size();
+  EXPECT_LT(qpa::CompressBlock(noiseBetween.data(), noiseBetween.size()).size(), textAlone + 60000 * 257 / 256 + 500)
+      << "the text after the noise should match the text before it";
   std::vector<uint8_t> zeros = Repeat(0, 30000);
   EXPECT_LT(qpa::CompressBlock(zeros.data(), zeros.size()).size(), 40u) << "runs use the longest matches";
 }

@@ -1,3 +1,5 @@
+#include <cstdint>
+
 #include "engine/graphics/software/DrawSetup.h"
 #include "engine/graphics/software/MemImgClip.h"
 #include "engine/graphics/software/MemImgDraw.h"
@@ -29,6 +31,17 @@ void BlitMemImg(MEMIMG* destination, const MEMIMG* source, int x, int y, int tra
       blendImage != nullptr ? MemImgPixelAddress(*blendImage, sourceX, sourceY) : nullptr;
   int dstPitch = destination->store->pitch, srcPitch = source->store->pitch;
   int blendPitch = blendImage != nullptr ? blendImage->store->pitch : 0;
+  // Rows that follow each other without a gap in every image are one span
+  // (a whole screen-sized image): the loops treat every pixel alike. Not
+  // for an image drawn onto its own store, whose rows must go top to
+  // bottom one at a time.
+  int rows = area.bottom - area.top;
+  bool contiguous = source->store != destination->store && dstPitch == count * setup.destinationBytes && srcPitch == count * setup.sourceBytes &&
+                    (blend == nullptr || blendPitch == count) && int64_t{count} * rows <= INT32_MAX;
+  if (contiguous) {
+    setup.choice.loop(dst, src, blend, count * rows, setup.context);
+    return;
+  }
   for (int row = area.top; row < area.bottom; ++row) {
     setup.choice.loop(dst, src, blend, count, setup.context);
     dst += dstPitch;

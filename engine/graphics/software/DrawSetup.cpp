@@ -5,6 +5,7 @@
 #include "engine/graphics/software/MemImgTables.h"
 
 int memImgMmxAvailable = 1;
+int memImgVectorExtensions = 0;
 
 namespace {
 
@@ -60,6 +61,7 @@ bool PrepareImageDraw(const MEMIMG* destination, const MEMIMG* source, int trans
   key.modulated = !ModulationIsWhite(settings);
   key.blendImage = blendImage != nullptr;
   key.transparent = transparent != 0;
+  key.vectorExtensions = static_cast<uint8_t>(memImgVectorExtensions);
   bool plain = key.source != SourceKind::ALPHA && !key.modulated && !key.blendImage;
   key.shortcut = BlendShortcut::NONE;
   if (mode == 1 && parameter == 128 && plain) key.shortcut = BlendShortcut::HALVING;

@@ -7,32 +7,13 @@
 #include "engine/graphics/software/MemImgTables.h"
 #include "engine/graphics/software/PackedWords.h"
 #include "engine/graphics/software/PixelAccess.h"
+#include "engine/graphics/software/ScalarBlend32.h"
 #include "engine/graphics/software/SpanLoopTable.h"
 #include "engine/graphics/software/Sse2Pixels.h"
 
 namespace {
 
 constexpr uint32_t COLOR_BYTES = 0x00FFFFFF;
-
-// d + floor((s - d) * f / 256) per channel, f 0..256; fourth byte 0.
-uint32_t BlendByWeight(uint32_t d, uint32_t s, uint32_t f) {
-  uint32_t out = 0;
-  for (int shift = 0; shift < 24; shift += 8) {
-    uint32_t dc = (d >> shift) & 0xFF, sc = (s >> shift) & 0xFF;
-    out |= ((dc * (256 - f) + sc * f) >> 8) << shift;
-  }
-  return out;
-}
-
-// d + floor((s - d) * product / 65536) per channel; fourth byte 0.
-uint32_t BlendByProduct(uint32_t d, uint32_t s, uint32_t product) {
-  uint32_t out = 0;
-  for (int shift = 0; shift < 24; shift += 8) {
-    uint32_t dc = (d >> shift) & 0xFF, sc = (s >> shift) & 0xFF;
-    out |= ((dc * 65536 + sc * product - dc * product) >> 16) << shift;
-  }
-  return out;
-}
 
 // The modulation colour's rows of MulTable: each channel becomes m * s / 255.
 struct ModulationRows {

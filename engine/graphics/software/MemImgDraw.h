@@ -72,6 +72,13 @@ void DrawMemImgLines(MEMIMG* destination, const MemImgLine* lines, int count,
 // exactly. Start-up records it; 1 unless set otherwise.
 extern int memImgMmxAvailable;
 
+// The vector extensions beyond SSE2 that the processor offers (start-up
+// records them; 0 unless set): loops written for them are chosen only when
+// their bits are all here.
+constexpr int MEMIMG_SSE41 = 1;
+constexpr int MEMIMG_AVX2 = 2;
+extern int memImgVectorExtensions;
+
 // Makes every routine use the general per-pixel rule instead of the loops
 // specialised for the combination; for comparing the two.
 extern bool memImgForceGeneralRule;
@@ -82,6 +89,6 @@ const char* MemImgBlitLoopName(const MEMIMG* destination, const MEMIMG* source, 
                                const MEMIMG* blendImage, const MemImgDrawSettings& settings);
 // Likewise for FillMemImgRect and DrawMemImgLine.
 const char* MemImgFillLoopName(const MEMIMG* destination, const MemImgDrawSettings& settings);
-// The names of all specialised image loops (up to capacity of them); returns
-// how many there are.
+// The names of all specialised image loops that memImgVectorExtensions
+// allows (up to capacity of them); returns how many there are.
 int ListMemImgSpanLoops(const char** names, int capacity);

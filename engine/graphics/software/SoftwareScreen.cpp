@@ -28,6 +28,8 @@ void SetupSoftwareScreen(int width, int height, int colorBits, int backgroundRed
   // The exact saturating byte forms of modes 2 and 3 follow what the
   // processor identification found at start-up.
   memImgMmxAvailable = cpuHasMmx ? 1 : 0;
+  // So do the wider forms of the vector loops.
+  memImgVectorExtensions = (cpuHasSse41 ? MEMIMG_SSE41 : 0) | (cpuHasAvx2 ? MEMIMG_AVX2 : 0);
 }
 
 void ReleaseSoftwareScreen() {

@@ -1,6 +1,7 @@
-// The span-loop tables: the specialised loops of FastSpans32, FastSpans16
-// and FastColorSpans, tried in order, and last the general rules, which
-// match every key.
+// The span-loop tables: the specialised loops of FastSpans32Avx2 (taken
+// only where the processor has AVX2), FastSpans32, FastSpans16 and
+// FastColorSpans, tried in order, and last the general rules, which match
+// every key.
 #include "engine/graphics/software/SpanLoopTable.h"
 
 #include "engine/graphics/software/MemImgDraw.h"
@@ -27,9 +28,10 @@ ColorSpanChoice Choice(const ColorSpanEntry& entry) { return {entry.name, entry.
 
 // The whole image table, in the order it is searched.
 struct ImageSpanTable {
-  ImageSpanEntryList parts[3];
+  ImageSpanEntryList parts[4];
   ImageSpanTable()
-      : parts{FastImageSpans32(), FastImageSpans16(), ImageSpanEntryList{GENERAL_IMAGE_ENTRY, 1}} {}
+      : parts{FastImageSpans32Avx2(), FastImageSpans32(), FastImageSpans16(),
+              ImageSpanEntryList{GENERAL_IMAGE_ENTRY, 1}} {}
 };
 
 ImageSpanChoice FindImageSpanLoop(const SpanKey& key) {
@@ -45,7 +47,7 @@ ImageSpanChoice FindImageSpanLoop(const SpanKey& key) {
 bool SameKey(const SpanKey& a, const SpanKey& b) {
   return a.depth == b.depth && a.source == b.source && a.mode == b.mode &&
          a.shortcut == b.shortcut && a.modulated == b.modulated && a.blendImage == b.blendImage &&
-         a.transparent == b.transparent;
+         a.transparent == b.transparent && a.vectorExtensions == b.vectorExtensions;
 }
 
 }  // namespace
@@ -75,9 +77,12 @@ ColorSpanChoice SelectColorSpanLoop(const ColorSpanKey& key) {
 
 int ListMemImgSpanLoops(const char** names, int capacity) {
   int total = 0;
-  for (ImageSpanEntryList part : {FastImageSpans32(), FastImageSpans16()}) {
-    for (int i = 0; i < part.count; ++i, ++total) {
+  for (ImageSpanEntryList part : {FastImageSpans32Avx2(), FastImageSpans32(), FastImageSpans16()}) {
+    for (int i = 0; i < part.count; ++i) {
+      uint8_t needs = part.entries[i].pattern.needs;
+      if ((needs & memImgVectorExtensions) != needs) continue;
       if (total < capacity) names[total] = part.entries[i].name;
+      ++total;
     }
   }
   return total;

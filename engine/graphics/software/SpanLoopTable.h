@@ -29,6 +29,9 @@ struct ImageSpanPattern {
   uint8_t modulation;
   uint8_t blendImages;
   uint8_t transparency;
+  // The vector extensions the loop is written for (MEMIMG_SSE41,
+  // MEMIMG_AVX2); it matches only keys that have them all.
+  uint8_t needs = 0;
 
   bool Matches(const SpanKey& key) const {
     return (depths & (key.depth == 16 ? DEPTH16 : DEPTH32)) != 0 &&
@@ -37,7 +40,8 @@ struct ImageSpanPattern {
            (shortcuts & (1u << static_cast<int>(key.shortcut))) != 0 &&
            (modulation & (key.modulated ? MODULATED : WHITE)) != 0 &&
            (blendImages & (key.blendImage ? WITH_BLEND_IMAGE : NO_BLEND_IMAGE)) != 0 &&
-           (transparency & (key.transparent ? TRANSPARENT : OPAQUE)) != 0;
+           (transparency & (key.transparent ? TRANSPARENT : OPAQUE)) != 0 &&
+           (needs & key.vectorExtensions) == needs;
   }
 };
 
@@ -65,6 +69,7 @@ struct ImageSpanEntryList {
   const ImageSpanEntry* entries;
   int count;
 };
+ImageSpanEntryList FastImageSpans32Avx2();  // first: each needs MEMIMG_AVX2
 ImageSpanEntryList FastImageSpans32();
 ImageSpanEntryList FastImageSpans16();
 struct ColorSpanEntryList {

@@ -32,6 +32,7 @@ struct SpanKey {
   bool modulated;  // the modulation colour is not white
   bool blendImage;
   bool transparent;
+  uint8_t vectorExtensions;  // the MEMIMG_SSE41 / MEMIMG_AVX2 bits usable
 };
 
 struct SpanContext {

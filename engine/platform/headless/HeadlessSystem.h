@@ -43,6 +43,8 @@ void SetOemCodePage(uint32_t codePage);
 void SetCpuidAvailable(bool available);
 void SetCpuidLeaf(uint32_t leaf, uint32_t eax, uint32_t ebx, uint32_t ecx, uint32_t edx);
 void ClearCpuidLeaves();
+// What XGETBV(0) answers (0 unless set: no AVX state saved).
+void SetXcr0(uint64_t value);
 // Sets leaf 1's fourth register bit 4 (time-stamp counter) on or off.
 void SetTimeStampCounterPresent(bool present);
 

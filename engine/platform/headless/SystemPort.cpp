@@ -53,6 +53,7 @@ struct SystemScript {
 
   bool cpuidAvailable = true;
   std::map<uint32_t, std::vector<uint32_t>> cpuidLeaves;
+  uint64_t xcr0 = 0;
 
   std::string debuggerOutput;
   headless::ExitHandler exitHandler = nullptr;
@@ -142,6 +143,7 @@ void SetCpuidLeaf(uint32_t leaf, uint32_t eax, uint32_t ebx, uint32_t ecx, uint3
   Script().cpuidLeaves[leaf] = {eax, ebx, ecx, edx};
 }
 void ClearCpuidLeaves() { Script().cpuidLeaves.clear(); }
+void SetXcr0(uint64_t value) { Script().xcr0 = value; }
 void SetTimeStampCounterPresent(bool present) {
   std::vector<uint32_t>& leaf1 = Script().cpuidLeaves[1];
   leaf1.resize(4, 0);
@@ -271,5 +273,7 @@ void Cpuid(uint32_t leaf, uint32_t registers[4]) {
 }
 
 uint64_t ReadTimeStampCounter() { return headless::TimeStampCounterNow(); }
+
+uint64_t Xgetbv(uint32_t index) { return index == 0 ? Script().xcr0 : 0; }
 
 }  // namespace port

@@ -23,4 +23,12 @@ void Cpuid(uint32_t leaf, uint32_t registers[4]) {
 
 uint64_t ReadTimeStampCounter() { return __rdtsc(); }
 
+// The instruction itself rather than _xgetbv, which needs the whole file
+// built for processors with XSAVE.
+uint64_t Xgetbv(uint32_t index) {
+  uint32_t eax = 0, edx = 0;
+  __asm__ volatile("xgetbv" : "=a"(eax), "=d"(edx) : "c"(index));
+  return static_cast<uint64_t>(edx) << 32 | eax;
+}
+
 }  // namespace port

@@ -21,7 +21,7 @@ using reference::DIRECT;
 using reference::Kind;
 using reference::PALETTE;
 
-constexpr int WIDTH = 23;  // five groups of four and a tail of three
+constexpr int WIDTH = 23;  // five groups of four and a tail of three; two of eight and seven
 constexpr int HEIGHT = 3;
 constexpr int BLEND_BORDER = 90;
 constexpr int BLEND_RANGE = 60;
@@ -169,8 +169,9 @@ class PixelRuleTest : public ::testing::TestWithParam<BlendCase> {
 
   // Draws the scene with the renderer into a copy of the destination and
   // checks every pixel against the reference.
-  void ExpectReference(const BlendCase& c, Scene& scene, bool general) {
+  void ExpectReference(const BlendCase& c, Scene& scene, bool general, int vectorExtensions) {
     memImgForceGeneralRule = general;
+    memImgVectorExtensions = vectorExtensions;
     memImgMmxAvailable = c.mmx ? 1 : 0;
     OwnedMemImg target(WIDTH, HEIGHT, c.depth == 16 ? MEMIMG_TYPE_COLOR16 : MEMIMG_TYPE_COLOR32);
     target.CopyPixelsFrom(scene.destination);
@@ -207,8 +208,11 @@ TEST_P(PixelRuleTest, SelectedLoopAndGeneralRuleMatchTheReference) {
   ASSERT_TRUE(scene.source.created() && scene.destination.created() && scene.blend.created());
   std::mt19937 random(static_cast<uint32_t>(std::hash<std::string>()(CaseName(c))));
   FillScene(scene, c, random);
-  ExpectReference(c, scene, false);
-  ExpectReference(c, scene, true);
+  for (int extensions : UsableVectorExtensionSets()) {
+    SCOPED_TRACE("vector extensions " + std::to_string(extensions));
+    ExpectReference(c, scene, false, extensions);
+  }
+  ExpectReference(c, scene, true, 0);
 }
 
 INSTANTIATE_TEST_SUITE_P(AllCombinations, PixelRuleTest, ::testing::ValuesIn(AllCases()),
@@ -216,21 +220,26 @@ INSTANTIATE_TEST_SUITE_P(AllCombinations, PixelRuleTest, ::testing::ValuesIn(All
                            return CaseName(param.param);
                          });
 
-// Every specialised loop of the table is chosen by some case above, so the
+// Every specialised loop of the table that this processor can run is
+// chosen by some case above at some level of vector extensions, so the
 // comparison covers them all.
 TEST(SpanLoopTable, EverySpecialisedLoopIsExercised) {
   RendererSwitches switches;
   std::set<std::string> used;
-  for (const BlendCase& c : AllCases()) {
-    memImgMmxAvailable = c.mmx ? 1 : 0;
-    Scene scene(c, KeyFor(c));
-    MemImgDrawSettings settings = Settings(*scene.destination, c.mode, c.parameter,
-                                           c.modulation.rgb[0], c.modulation.rgb[1],
-                                           c.modulation.rgb[2]);
-    const char* name = MemImgBlitLoopName(scene.destination.get(), scene.source.get(),
-                                          c.transparent, c.blendImage ? scene.blend.get() : nullptr,
-                                          settings);
-    if (name != nullptr) used.insert(name);
+  std::vector<int> levels = UsableVectorExtensionSets();
+  for (int extensions : levels) {
+    memImgVectorExtensions = extensions;
+    for (const BlendCase& c : AllCases()) {
+      memImgMmxAvailable = c.mmx ? 1 : 0;
+      Scene scene(c, KeyFor(c));
+      MemImgDrawSettings settings = Settings(*scene.destination, c.mode, c.parameter,
+                                             c.modulation.rgb[0], c.modulation.rgb[1],
+                                             c.modulation.rgb[2]);
+      const char* name = MemImgBlitLoopName(scene.destination.get(), scene.source.get(),
+                                            c.transparent, c.blendImage ? scene.blend.get() : nullptr,
+                                            settings);
+      if (name != nullptr) used.insert(name);
+    }
   }
   const char* names[128];
   int count = ListMemImgSpanLoops(names, 128);

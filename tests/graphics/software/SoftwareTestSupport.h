@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <cstring>
 #include <random>
+#include <vector>
 
 #include "engine/graphics/software/MemImg.h"
 #include "engine/graphics/software/MemImgDraw.h"
@@ -74,16 +75,34 @@ inline MemImgDrawSettings Settings(const MEMIMG& destination, int mode, int para
   return settings;
 }
 
-// Restores memImgForceGeneralRule and memImgMmxAvailable when it goes.
+// Restores memImgForceGeneralRule, memImgMmxAvailable and
+// memImgVectorExtensions when it goes.
 class RendererSwitches {
  public:
-  RendererSwitches() : general_(memImgForceGeneralRule), mmx_(memImgMmxAvailable) {}
+  RendererSwitches()
+      : general_(memImgForceGeneralRule), mmx_(memImgMmxAvailable), vector_(memImgVectorExtensions) {}
   ~RendererSwitches() {
     memImgForceGeneralRule = general_;
     memImgMmxAvailable = mmx_;
+    memImgVectorExtensions = vector_;
   }
 
  private:
   bool general_;
   int mmx_;
+  int vector_;
 };
+
+// The sets of vector extensions the processor running the tests can take,
+// from none up to all it has: the loops of each level are compared with the
+// reference on it.
+inline std::vector<int> UsableVectorExtensionSets() {
+  std::vector<int> sets{0};
+#if defined(__x86_64__) || defined(__i386__)
+  if (__builtin_cpu_supports("sse4.1")) {
+    sets.push_back(MEMIMG_SSE41);
+    if (__builtin_cpu_supports("avx2")) sets.push_back(MEMIMG_SSE41 | MEMIMG_AVX2);
+  }
+#endif
+  return sets;
+}
