@@ -2,9 +2,9 @@
 # The Windows zip as a player gets it: CPack makes it from this build; it
 # holds one folder with honomikasa.exe, DATA.QPA, the read-me and the fonts'
 # licence and nothing else; unzipped into an empty folder, the game plays
-# from there under Wine in a fresh prefix, with Wine's own copies of the
-# DLLs Windows lacks switched off: the question, the title screen, Esc,
-# exit code 0.
+# from there under Wine in a fresh prefix: the question, the title screen,
+# Esc, exit code 0. (Wine's own zlib1.dll cannot be switched off: its
+# desktop process needs it; check_imports.sh is the check on DLLs.)
 #
 #   package_windows.sh CPACK CPACK-CONFIG VERSION WINE-RUN
 set -uo pipefail
