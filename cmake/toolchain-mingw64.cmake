@@ -25,8 +25,8 @@ set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
 set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
 set(CMAKE_FIND_ROOT_PATH_MODE_PACKAGE ONLY)
 
-# Static libraries only: honomikasa.exe needs no DLL beside it.
-set(CMAKE_FIND_LIBRARY_SUFFIXES .a)
+# Static libraries only (the top CMakeLists.txt sets the search suffixes:
+# the platform settings would override them here).
 
 # ctest runs the Windows test executables under Wine, in a prefix kept inside
 # the build tree (see scripts/wine-run).

@@ -4,6 +4,7 @@
 #include "game/GamePhase.h"
 #include "game/Keys.h"
 #include "game/Text.h"
+#include "game/Version.h"
 
 void TitlePhase::Update() {
   RefreshKeys();
@@ -17,5 +18,5 @@ void TitlePhase::Draw() {
   DrawString(COLOR_WHITE, "ﾎ ﾉ ﾐ ｶ ｻ @", 224, 184);
   DrawString(COLOR_WHITE, "Zｷｰ ﾊｼﾞﾒﾙ", 256, 359);
   DrawString(COLOR_WHITE, "Esc   ｵﾜﾙ", 256, 409);
-  DrawString(COLOR_GREY, "1.0.0.0   (c) Vexlo", 0, 568);
+  DrawString(COLOR_GREY, HONOMIKASA_VERSION "   (c) Vexlo", 0, 568);
 }

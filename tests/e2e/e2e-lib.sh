@@ -92,3 +92,13 @@ remove_scratch_folder() {
 screen_size() {
   xwininfo -root | awk '/Width:/ {w=$2} /Height:/ {h=$2} END {print w, h}'
 }
+
+# Fails with the program's own reason when its output FILE says that the
+# start-up question could not be shown (an X server without core fonts, for
+# one): the program then goes on without asking, and what follows would
+# only fail later, for a reason that hides this one.
+fail_if_question_not_shown() {
+  local reason
+  reason=$(grep -a -m 1 "the question box could not be shown" "$1" 2>/dev/null) || return 0
+  fail "no start-up question: ${reason#vexlo: }"
+}

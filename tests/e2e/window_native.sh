@@ -17,7 +17,8 @@ cd "$work"
 "$program" >first.out 2>&1 &
 first=$!
 pids+=("$first")
-box=$(wait_for_window "$caption" '!800x600' 20) || fail "no start-up question appeared"
+box=$(wait_for_window "$caption" '!800x600' 20) || { fail_if_question_not_shown first.out; fail "no start-up question appeared"; }
+fail_if_question_not_shown first.out
 answer_question "$box" Escape || fail "the question box took no answer"
 window=$(wait_for_window "$caption" 800x600 20 "$box") || { wait_for_exit "$first" 1; fail "no 800 x 600 window after answering No (program: $exit_code): $(windows_named "$caption")"; }
 echo "window $window"

@@ -126,6 +126,7 @@ play() {
 
   local box frame
   box=$(wait_for_question 90) || fail "$run: no start-up question appeared: $(cat "$dir/output.txt")"
+  fail_if_question_not_shown "$dir/output.txt"
   echo "  question: seen at $(elapsed)"
   answer_question "$box" "$answer_no" || fail "$run: the question box took no answer"
   frame=$(wait_for_game_window "$box" 30) ||

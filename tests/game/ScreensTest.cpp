@@ -14,6 +14,7 @@
 #include "game/StatusDisplay.h"
 #include "game/Text.h"
 #include "game/TitlePhase.h"
+#include "game/Version.h"
 #include "tests/game/DrawnItems.h"
 #include "tests/game/GameFixture.h"
 
@@ -233,8 +234,9 @@ TEST_F(ScreensTest, TitleScreen) {
   EXPECT_EQ(texts[0], (TextAt{"\xCE \xC9 \xD0 \xB6 \xBB @", WHITE, 224, 184}));
   EXPECT_EQ(texts[1], (TextAt{"Z\xB7\xB0 \xCA\xBC\xDE\xD2\xD9", WHITE, 256, 359}));
   EXPECT_EQ(texts[2], (TextAt{"Esc   \xB5\xDC\xD9", WHITE, 256, 409}));
-  EXPECT_EQ(texts[3].text.substr(0, 10), "1.0.0.0   ");
-  EXPECT_GT(texts[3].text.size(), 10u) << "a credit follows the version";
+  const std::string version = HONOMIKASA_VERSION "   ";
+  EXPECT_EQ(texts[3].text.substr(0, version.size()), version) << "the project's version";
+  EXPECT_GT(texts[3].text.size(), version.size()) << "a credit follows the version";
   EXPECT_LE(texts[3].text.size(), 25u) << "fits the screen";
   EXPECT_EQ(texts[3].color, GREY);
   EXPECT_EQ(texts[3].x, 0);

@@ -1,0 +1,65 @@
+# What a release of the game holds, and the packages CPack makes of it:
+#   Windows: honomikasa-<version>-win64.zip with honomikasa.exe, DATA.QPA,
+#            a read-me for players and the fonts' licence, in one folder;
+#   Linux:   a .deb and a .tar.gz with a launcher (bin/honomikasa) that
+#            starts the program (lib/honomikasa/) in the folder of its
+#            archive (share/honomikasa/), since the game reads DATA.QPA from
+#            its working directory.
+# The version is the project's, the one the title screen shows.
+# `cpack --preset windows` / `--preset native` (scripts/package) make them,
+# into dist/.
+if(NOT TARGET honomikasa)
+  return()
+endif()
+# The cross build packs the archive its native build made (data/).
+set(archive ${VEXLO_DATA_ARCHIVE})
+if(NOT archive)
+  set(archive ${VEXLO_HOST_DATA_ARCHIVE})
+endif()
+# The install step (and so CPack) builds only what the packages hold, which
+# scripts/package builds first, not every test.
+set(CMAKE_SKIP_INSTALL_ALL_DEPENDENCY ON)
+
+set(packaging ${VEXLO_ROOT}/packaging)
+set(CPACK_PACKAGE_NAME honomikasa)
+set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
+set(CPACK_PACKAGE_VENDOR "Vexlo")
+set(CPACK_PACKAGE_CONTACT "Vexlo developers")
+set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "arcade game: catch the falling balls of seven colours")
+set(CPACK_STRIP_FILES ON)
+
+if(WIN32)
+  install(TARGETS honomikasa RUNTIME DESTINATION .)
+  install(FILES ${archive} DESTINATION .)
+  # Texts for Notepad: Windows line ends.
+  set(texts ${CMAKE_CURRENT_BINARY_DIR}/package-texts)
+  configure_file(${packaging}/README-windows.txt ${texts}/README.txt @ONLY NEWLINE_STYLE WIN32)
+  configure_file(${VEXLO_ROOT}/data/LICENSE-fonts ${texts}/LICENSE-fonts.txt @ONLY NEWLINE_STYLE WIN32)
+  install(FILES ${texts}/README.txt ${texts}/LICENSE-fonts.txt DESTINATION .)
+
+  set(CPACK_GENERATOR ZIP)
+  set(CPACK_PACKAGE_FILE_NAME honomikasa-${PROJECT_VERSION}-win64)
+else()
+  install(PROGRAMS ${packaging}/honomikasa.sh DESTINATION bin RENAME honomikasa)
+  install(TARGETS honomikasa RUNTIME DESTINATION lib/honomikasa)
+  install(FILES ${archive} DESTINATION share/honomikasa)
+  install(FILES ${packaging}/honomikasa.desktop DESTINATION share/applications)
+  install(FILES ${VEXLO_ROOT}/data/LICENSE-fonts DESTINATION share/doc/honomikasa RENAME copyright)
+
+  set(CPACK_GENERATOR DEB TGZ)
+  set(CPACK_PACKAGE_FILE_NAME honomikasa-${PROJECT_VERSION}-linux-x86_64)
+  # The .deb installs under /usr; the .tar.gz unpacks into one folder,
+  # wherever the player puts it (both are CPack's defaults).
+  set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
+  set(CPACK_DEBIAN_PACKAGE_SECTION games)
+  # The summary above is the description's first line.
+  set(CPACK_DEBIAN_PACKAGE_DESCRIPTION "Honomikasa: move with the arrow keys and catch the balls of seven
+colours that fall from the top of the screen. Start it with the command honomikasa.")
+  # The libraries it links (SDL2, libpng, libjpeg, zlib) as found by
+  # dpkg-shlibdeps; the start-up question is drawn with the X server's core
+  # fonts.
+  set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+  set(CPACK_DEBIAN_PACKAGE_RECOMMENDS xfonts-base)
+endif()
+
+include(CPack)
