@@ -47,6 +47,8 @@ class DirectInputTest : public testsupport::HeadlessEngine {
     inputContext.noDirectInput = 0;
   }
 
+  // A query made before start-up sets the input layer up by itself; it
+  // outlives the engine's shut-down.
   void TearDown() override {
     ShutdownEngine();
     TerminateInput();

@@ -14,38 +14,15 @@
 #include "engine/input/KeyNumbers.h"
 #include "engine/platform/headless/HeadlessInput.h"
 #include "engine/platform/headless/HeadlessWindow.h"
-#include "tests/support/HeadlessEngine.h"
+#include "tests/input/DirectInputFixture.h"
 
 namespace {
 
-class Keyboard : public testsupport::HeadlessEngine {
+// The DirectInput fixture's engine, with DirectInput on offer or not as
+// each case scripts it.
+class Keyboard : public inputtest::DirectInputTest {
  protected:
-  Keyboard() : HeadlessEngine("vexlo-input-") {}
-
-  void SetUp() override {
-    HeadlessEngine::SetUp();
-    inputContext.noDirectInput = 0;
-  }
-
-  // A query made before start-up sets the input layer up by itself; it
-  // outlives the engine's shut-down.
-  void TearDown() override {
-    ShutdownEngine();
-    TerminateInput();
-    HeadlessEngine::TearDown();
-  }
-
-  void Start() {
-    ChangeWindowMode(1);
-    SelectScreenMode(800, 600, 32, 60);
-    ASSERT_EQ(StartupEngine(), 0);
-  }
-
-  // One frame: the clock moves on a millisecond and the pump refreshes.
-  void Pump() {
-    headless::AdvanceClockMilliseconds(1);
-    PumpMessages();
-  }
+  void Start() { ASSERT_EQ(DirectInputTest::Start(), 0); }
 
   int LogCount(const std::string& text) const {
     const std::string log = LogContent();
