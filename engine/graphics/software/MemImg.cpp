@@ -19,10 +19,33 @@ void FreeStore(MemImgStore* store) {
   MemFree(store);
 }
 
-template <typename T>
-void FillRow(uint8_t* row, int count, uint32_t value) {
-  T pixel = static_cast<T>(value);
-  for (int i = 0; i < count; ++i) std::memcpy(row + i * sizeof(T), &pixel, sizeof(T));
+// The pixel's BYTES bytes as stored: the low bytes of VALUE, lowest first.
+struct PixelBytes {
+  uint8_t bytes[4];
+  int size;
+  bool AllAlike() const {
+    for (int i = 1; i < size; ++i)
+      if (bytes[i] != bytes[0]) return false;
+    return true;
+  }
+};
+
+PixelBytes SplitPixel(uint32_t value, int size) {
+  PixelBytes pixel{{}, size};
+  for (int i = 0; i < size; ++i) pixel.bytes[i] = static_cast<uint8_t>(value >> (8 * i));
+  return pixel;
+}
+
+// Fills TOTAL bytes with copies of the pixel: one pixel, then what is
+// filled copied onto as much again at each step, so it runs at memcpy's
+// pace rather than a pixel at a time.
+void FillRow(uint8_t* row, size_t total, const PixelBytes& pixel) {
+  std::memcpy(row, pixel.bytes, static_cast<size_t>(pixel.size));
+  for (size_t filled = static_cast<size_t>(pixel.size); filled < total;) {
+    const size_t step = std::min(filled, total - filled);
+    std::memcpy(row + filled, row, step);
+    filled += step;
+  }
 }
 
 }  // namespace
@@ -147,14 +170,18 @@ int ClearMemImg(MEMIMG* memimg, const Rect* rect, uint32_t value) {
   Rect area = rect != nullptr ? ClipMemImgRect(*rect, whole) : whole;
   int count = area.right - area.left;
   if (count <= 0 || area.bottom <= area.top) return 0;
-  int bytesPerPixel = MemImgBytesPerPixel(*memimg->store);
-  for (int y = area.top; y < area.bottom; ++y) {
-    uint8_t* row = MemImgPixelAddress(*memimg, area.left, y);
-    switch (bytesPerPixel) {
-      case 1: std::memset(row, static_cast<uint8_t>(value), static_cast<size_t>(count)); break;
-      case 2: FillRow<uint16_t>(row, count, value); break;
-      default: FillRow<uint32_t>(row, count, value); break;
-    }
+  const PixelBytes pixel = SplitPixel(value, MemImgBytesPerPixel(*memimg->store));
+  const size_t rowBytes = static_cast<size_t>(count) * static_cast<size_t>(pixel.size);
+  // A value whose bytes are all alike (black, white) is a memset of each
+  // row; any other fills the first row, and the others are copies of it.
+  if (pixel.AllAlike()) {
+    for (int y = area.top; y < area.bottom; ++y)
+      std::memset(MemImgPixelAddress(*memimg, area.left, y), pixel.bytes[0], rowBytes);
+    return 0;
   }
+  const uint8_t* first = MemImgPixelAddress(*memimg, area.left, area.top);
+  FillRow(MemImgPixelAddress(*memimg, area.left, area.top), rowBytes, pixel);
+  for (int y = area.top + 1; y < area.bottom; ++y)
+    std::memcpy(MemImgPixelAddress(*memimg, area.left, y), first, rowBytes);
   return 0;
 }

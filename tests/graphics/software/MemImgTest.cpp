@@ -143,7 +143,12 @@ TEST(ClearMemImg, StoresTheRawValueOverTheClippedRectangle) {
   for (Case c : {Case{MEMIMG_TYPE_GRAY8, false, 0x12345678, 0x78},
                  Case{MEMIMG_TYPE_COLOR16, false, 0x12345678, 0x5678},
                  Case{MEMIMG_TYPE_COLOR16, true, 0x12345678, 0x12345678},
-                 Case{MEMIMG_TYPE_COLOR32, false, 0x12345678, 0x12345678}}) {
+                 Case{MEMIMG_TYPE_COLOR32, false, 0x12345678, 0x12345678},
+                 // Values whose stored bytes are all alike, and one alike
+                 // only in the bytes a pixel keeps.
+                 Case{MEMIMG_TYPE_COLOR32, false, 0xFFFFFFFF, 0xFFFFFFFF},
+                 Case{MEMIMG_TYPE_COLOR16, false, 0x12343434, 0x3434},
+                 Case{MEMIMG_TYPE_COLOR32, false, 0x34343435, 0x34343435}}) {
     OwnedMemImg image(6, 5, c.type, false, c.alpha);
     image.Fill(0);
     Rect partly{-3, 3, 2, 40};
@@ -156,7 +161,9 @@ TEST(ClearMemImg, StoresTheRawValueOverTheClippedRectangle) {
       }
     }
     ClearMemImg(image.get(), nullptr, c.value);
-    EXPECT_EQ(image.At(5, 0), c.stored);
+    for (int y = 0; y < 5; ++y) {
+      for (int x = 0; x < 6; ++x) EXPECT_EQ(image.At(x, y), c.stored) << c.type << " " << x << "," << y;
+    }
   }
 }
 
