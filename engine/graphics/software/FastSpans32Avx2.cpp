@@ -1,6 +1,6 @@
 // AVX2 forms of the 32-bit span loops the game draws most: sprites with an
-// alpha channel (mode 0 with transparency, and mode 1 at any parameter) and
-// keyed sprites. Eight pixels per register, the same arithmetic as the
+// alpha channel (mode 0 with transparency, and mode 1 at any parameter),
+// keyed sprites, and keyed sprites blended half and half (mode 1 at 128). Eight pixels per register, the same arithmetic as the
 // SSE2 loops of FastSpans32 (unpacking to 16-bit lanes within each 128-bit
 // half, so the pack puts every pixel back in place), rows finished in
 // scalar form.
@@ -172,8 +172,33 @@ VEXLO_AVX2 void KeyedCopy32Avx2(uint8_t* dst, const uint8_t* src, const uint8_t*
   }
 }
 
-constexpr ImageSpanPattern Avx2Pattern(uint8_t sources, uint16_t modes, uint8_t transparency) {
-  return ImageSpanPattern{DEPTH32, sources, modes, NO_SHORTCUT, WHITE, NO_BLEND_IMAGE, transparency, MEMIMG_AVX2};
+// Mode 1 at P 128, source without alpha (as Halve32): each colour byte the
+// sum of the halves of source and destination; with transparency, pixels
+// equal to the key in all 32 bits are left alone.
+template <bool Transparent>
+VEXLO_AVX2 void Halve32Avx2(uint8_t* dst, const uint8_t* src, const uint8_t*, int count, const SpanContext& c) {
+  int i = 0;
+  const __m256i key = _mm256_set1_epi32(static_cast<int>(c.colorKey));
+  const __m256i halfMask = _mm256_set1_epi32(0x7F7F7F);
+  for (; i + 8 <= count; i += 8) {
+    __m256i s = LoadPixels8(src + 4 * i);
+    __m256i d = LoadPixels8(dst + 4 * i);
+    __m256i result = _mm256_add_epi32(_mm256_and_si256(_mm256_srli_epi32(s, 1), halfMask),
+                                      _mm256_and_si256(_mm256_srli_epi32(d, 1), halfMask));
+    if (Transparent) result = _mm256_blendv_epi8(result, d, _mm256_cmpeq_epi32(s, key));
+    StorePixels8(dst + 4 * i, result);
+  }
+  for (; i < count; ++i) {
+    uint32_t s = LoadPixel32(src + 4 * i);
+    if (Transparent && s == c.colorKey) continue;
+    uint32_t d = LoadPixel32(dst + 4 * i);
+    StorePixel32(dst + 4 * i, ((s >> 1) & 0x7F7F7F) + ((d >> 1) & 0x7F7F7F));
+  }
+}
+
+constexpr ImageSpanPattern Avx2Pattern(uint8_t sources, uint16_t modes, uint8_t transparency,
+                                       uint8_t shortcuts = NO_SHORTCUT) {
+  return ImageSpanPattern{DEPTH32, sources, modes, shortcuts, WHITE, NO_BLEND_IMAGE, transparency, MEMIMG_AVX2};
 }
 
 const ImageSpanEntry FAST_SPANS_32_AVX2[] = {
@@ -183,6 +208,8 @@ const ImageSpanEntry FAST_SPANS_32_AVX2[] = {
      BlendByAlphaAndParameter32Avx2<false>},
     {"32 AVX2: transparent blend by a and P", Avx2Pattern(FROM_ALPHA, Modes({1}), TRANSPARENT),
      BlendByAlphaAndParameter32Avx2<true>},
+    {"32 AVX2: halve", Avx2Pattern(FROM_DIRECT, Modes({1}), OPAQUE, HALVING), Halve32Avx2<false>},
+    {"32 AVX2: keyed halve", Avx2Pattern(FROM_DIRECT, Modes({1}), TRANSPARENT, HALVING), Halve32Avx2<true>},
 };
 
 }  // namespace
