@@ -106,7 +106,7 @@ VEXLO_AVX2 void AlphaCopy32Avx2(uint8_t* dst, const uint8_t* src, const uint8_t*
     uint32_t s = LoadPixel32(src + 4 * i);
     uint32_t alpha = s >> 24;
     if (alpha == 0) continue;
-    StorePixel32(dst + 4 * i, alpha == 255 ? s : BlendByWeight(LoadPixel32(dst + 4 * i), s, alpha));
+    StorePixel32(dst + 4 * i, AlphaCopyPixel(LoadPixel32(dst + 4 * i), s));
   }
 }
 
@@ -148,7 +148,7 @@ VEXLO_AVX2 void BlendByAlphaAndParameter32Avx2(uint8_t* dst, const uint8_t* src,
     uint32_t s = LoadPixel32(src + 4 * i);
     uint32_t alpha = s >> 24;
     if (Transparent && alpha == 0) continue;
-    uint32_t product = Transparent && alpha == 255 ? p * 256 : alpha * p;
+    uint32_t product = AlphaParameterProduct<Transparent>(alpha, p);
     StorePixel32(dst + 4 * i, BlendByProduct(LoadPixel32(dst + 4 * i), s, product));
   }
 }
@@ -192,7 +192,7 @@ VEXLO_AVX2 void Halve32Avx2(uint8_t* dst, const uint8_t* src, const uint8_t*, in
     uint32_t s = LoadPixel32(src + 4 * i);
     if (Transparent && s == c.colorKey) continue;
     uint32_t d = LoadPixel32(dst + 4 * i);
-    StorePixel32(dst + 4 * i, ((s >> 1) & 0x7F7F7F) + ((d >> 1) & 0x7F7F7F));
+    StorePixel32(dst + 4 * i, HalvePixel(d, s));
   }
 }
 

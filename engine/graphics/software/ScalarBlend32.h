@@ -24,3 +24,21 @@ inline uint32_t BlendByProduct(uint32_t d, uint32_t s, uint32_t product) {
   }
   return out;
 }
+
+// Mode 0, alpha source, for a pixel whose alpha is above 0: alpha 255
+// copies the source whole, any other blends by alpha.
+inline uint32_t AlphaCopyPixel(uint32_t d, uint32_t s) {
+  uint32_t alpha = s >> 24;
+  return alpha == 255 ? s : BlendByWeight(d, s, alpha);
+}
+
+// Mode 1 at P 128: the halves of source and destination added per colour
+// byte; fourth byte 0.
+inline uint32_t HalvePixel(uint32_t d, uint32_t s) { return ((s >> 1) & 0x7F7F7F) + ((d >> 1) & 0x7F7F7F); }
+
+// Mode 1, alpha source: the weight product of alpha and P; with
+// transparency, alpha 255 weighs as 256.
+template <bool Transparent>
+inline uint32_t AlphaParameterProduct(uint32_t alpha, uint32_t p) {
+  return Transparent && alpha == 255 ? p * 256 : alpha * p;
+}
