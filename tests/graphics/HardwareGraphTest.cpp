@@ -10,6 +10,7 @@
 #include "engine/graphics/GraphTable.h"
 #include "engine/graphics/TextureSet.h"
 #include "tests/graphics/HardwareFixture.h"
+#include "tests/support/UploadedTexels.h"
 
 namespace graphicstest {
 namespace {
@@ -74,6 +75,30 @@ TEST_F(HardwareGraphs, AnImageBecomesOneTextureWithItsEdgeRepeated) {
   EXPECT_EQ(quad.vertices[3].u, 144.0f / 256.0f);
   EXPECT_EQ(quad.vertices[3].v, 384.0f / 512.0f);
   ReleasePixelImage(&image);
+}
+
+// The same image and the same expected texels serve the test on the real
+// device (tests/direct3d), so that the fake and Direct3D itself are held
+// to one result.
+TEST_F(HardwareGraphs, EveryTexelOfTheUploadOnBothDevices) {
+  for (bool ex : {true, false}) {
+    SCOPED_TRACE(ex ? "9Ex" : "plain");
+    Start(ex);
+    PixelImage image = testsupport::MakeUploadImage();
+    Handle graph = CreateGraphFromImage(&image, nullptr);
+    ASSERT_NE(graph, -1);
+    const TexturePiece& piece = Piece(graph);
+    ASSERT_EQ(piece.textureWidth, testsupport::UPLOAD_TEXTURE_WIDTH);
+    ASSERT_EQ(piece.textureHeight, testsupport::UPLOAD_TEXTURE_HEIGHT);
+    int wrong = 0;
+    for (int y = 0; y < piece.textureHeight; ++y)
+      for (int x = 0; x < piece.textureWidth; ++x)
+        if (Texel(piece, x, y) != testsupport::ExpectedUploadTexel(x, y) && wrong++ < 5)
+          ADD_FAILURE() << x << "," << y << ": " << std::hex << Texel(piece, x, y);
+    EXPECT_EQ(wrong, 0);
+    ReleasePixelImage(&image);
+    ShutdownEngine();
+  }
 }
 
 // Which device calls make and fill the texture: on the 9Ex device the
