@@ -6,11 +6,14 @@
 #include <vector>
 
 #include "engine/core/MainWindow.h"
+#include "engine/core/MainWindowProc.h"
 #include "engine/graphics/GraphCreation.h"
 #include "engine/graphics/GraphTable.h"
 #include "engine/graphics/GraphicsSystem.h"
 #include "engine/graphics/TextureSet.h"
+#include "engine/platform/WindowPort.h"
 #include "tests/direct3d/RealDeviceFixture.h"
+#include "tests/graphics/BmpWriter.h"
 #include "tests/support/UploadedTexels.h"
 
 namespace {
@@ -31,6 +34,28 @@ std::vector<uint32_t> ReadTexels(port::Direct3DTexture9Handle texture, int width
   }
   port::IDirect3DTexture9_UnlockRect(texture, 0);
   return texels;
+}
+
+// The texels of a graph's first texture as the engine wrote them: its
+// system-memory twin on 9Ex, the managed texture itself on a plain device.
+std::vector<uint32_t> WrittenTexels(Handle graph) {
+  const TexturePiece& piece = PiecesOf(FindGraphRecord(graph)->textureSet)[0];
+  return ReadTexels(piece.staging != nullptr ? piece.staging : piece.texture, piece.textureWidth,
+                    piece.textureHeight);
+}
+
+// How many texels differ from the upload's expectation (the first few
+// reported).
+int WrongTexels(const std::vector<uint32_t>& texels) {
+  int wrong = 0;
+  for (int y = 0; y < testsupport::UPLOAD_TEXTURE_HEIGHT; ++y)
+    for (int x = 0; x < testsupport::UPLOAD_TEXTURE_WIDTH; ++x) {
+      size_t at = size_t(y * testsupport::UPLOAD_TEXTURE_WIDTH + x);
+      uint32_t texel = at < texels.size() ? texels[at] : 0xDEADBEEF;
+      if (texel != testsupport::ExpectedUploadTexel(x, y) && wrong++ < 5)
+        ADD_FAILURE() << x << "," << y << ": " << std::hex << texel;
+    }
+  return wrong;
 }
 
 // A plain IDirect3DDevice9 on the engine's window, put in the place of the
@@ -87,17 +112,7 @@ void CheckUpload(bool ex) {
   EXPECT_EQ(desc.Format, port::D3DFMT_A8R8G8B8);
   EXPECT_EQ(desc.Pool, ex ? port::D3DPOOL_DEFAULT : port::D3DPOOL_MANAGED);
 
-  std::vector<uint32_t> texels = ReadTexels(ex ? piece.staging : piece.texture,
-                                            piece.textureWidth, piece.textureHeight);
-  ASSERT_EQ(texels.size(), size_t(piece.textureWidth * piece.textureHeight));
-  int wrong = 0;
-  for (int y = 0; y < piece.textureHeight; ++y)
-    for (int x = 0; x < piece.textureWidth; ++x) {
-      uint32_t texel = texels[size_t(y * piece.textureWidth + x)];
-      if (texel != testsupport::ExpectedUploadTexel(x, y) && wrong++ < 5)
-        ADD_FAILURE() << x << "," << y << ": " << std::hex << texel;
-    }
-  EXPECT_EQ(wrong, 0);
+  EXPECT_EQ(WrongTexels(WrittenTexels(graph)), 0);
   EXPECT_EQ(ReleaseGraph(graph, 0), 0);
   ReleasePixelImage(&image);
 }
@@ -124,6 +139,29 @@ TEST_F(RealTextureUpload, OnAPlainDeviceIntoAManagedTexture) {
   PlainDeviceInPlace plain;
   ASSERT_TRUE(plain.Made());
   CheckUpload(false);
+}
+
+// Full screen at the desktop's size, where every activation rebuilds the
+// device: a graph loaded from a file comes back into the new texture.
+TEST_F(RealTextureUpload, AGraphFromAFileIsRestoredAfterTheDeviceIsRebuilt) {
+  const int imageWidth = testsupport::UPLOAD_IMAGE_WIDTH;
+  const int imageHeight = testsupport::UPLOAD_IMAGE_HEIGHT;
+  graphicstest::WriteBmp(directory_ / "upload.bmp", imageWidth, imageHeight,
+                         testsupport::UploadImageColor);
+  int width = port::GetSystemMetrics(port::SM_CXSCREEN);
+  int height = port::GetSystemMetrics(port::SM_CYSCREEN);
+  ChangeWindowMode(0);
+  SelectScreenMode(width, height, 32, 0);
+  ASSERT_EQ(StartupEngine(), 0);
+  ASSERT_EQ(hardwareMode, 1) << Log();
+  Handle graph = -1;
+  ASSERT_EQ(LoadGraphSheet("upload.bmp", 1, 1, 1, imageWidth, imageHeight, &graph, 1), 0);
+  EXPECT_EQ(WrongTexels(WrittenTexels(graph)), 0);
+  MainWindowProc(mainWindow, port::WM_ACTIVATE, port::WA_INACTIVE, 0);
+  MainWindowProc(mainWindow, port::WM_ACTIVATE, port::WA_ACTIVE, 0);
+  ASSERT_NE(displayDevice.device, nullptr) << Log();
+  EXPECT_NE(Log().find("グラフィックを復帰します"), std::string::npos);
+  EXPECT_EQ(WrongTexels(WrittenTexels(graph)), 0);
 }
 
 }  // namespace
