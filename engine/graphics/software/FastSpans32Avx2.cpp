@@ -1,9 +1,12 @@
 // AVX2 forms of the 32-bit span loops the game draws most: sprites with an
 // alpha channel (mode 0 with transparency, and mode 1 at any parameter),
-// keyed sprites, and keyed sprites blended half and half (mode 1 at 128). Eight pixels per register, the same arithmetic as the
-// SSE2 loops of FastSpans32 (unpacking to 16-bit lanes within each 128-bit
-// half, so the pack puts every pixel back in place), rows finished in
-// scalar form.
+// keyed sprites, keyed sprites blended half and half (mode 1 at 128) or by
+// any other P, and text: keyed glyphs under a modulation colour. Eight
+// pixels per register, the same arithmetic as the SSE2 loops of
+// FastSpans32 (unpacking to 16-bit lanes within each 128-bit half, so the
+// pack puts every pixel back in place), rows finished in scalar form.
+// Keyed loops skip a wholly keyed group of eight before any arithmetic:
+// most of a glyph, and the corners of a round sprite.
 //
 // Only these functions are built for AVX2 (a target attribute each), so
 // the rest of the program runs on any x86-64 processor; the table offers
