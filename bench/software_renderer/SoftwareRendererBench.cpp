@@ -141,15 +141,19 @@ int MachineVectorExtensions() {
   return extensions;
 }
 
-// extensions: the vector extensions the renderer may use, of those this
-// processor has.
-void RunVexlo(benchmark::State& state, const VexloCase& c, bool sprites, int extensions = -1) {
+constexpr int ALL_EXTENSIONS = -1;
+
+// extensions: the vector extensions the renderer may use (ALL_EXTENSIONS:
+// whatever this processor has).
+void RunVexlo(benchmark::State& state, const VexloCase& c, bool sprites,
+              int extensions = ALL_EXTENSIONS) {
   BuildMemImgTables();
+  if (extensions == ALL_EXTENSIONS) extensions = MachineVectorExtensions();
   if ((extensions & MachineVectorExtensions()) != extensions) {
     state.SkipWithError("this processor lacks these vector extensions");
     return;
   }
-  memImgVectorExtensions = MachineVectorExtensions() & extensions;
+  memImgVectorExtensions = extensions;
   int size = sprites ? SPRITE_SIZE : 0;
   int width = sprites ? size : SCREEN_WIDTH, height = sprites ? size : SCREEN_HEIGHT;
   BenchMemImg source(width, height, c.alpha, MakePixels(width, height, c.content, 1));
