@@ -9,6 +9,10 @@
 //
 //   BM_DrawAndPresent   ClearDrawTarget, GamePhase::Draw, PresentFrame on a
 //                       frozen game: the drawing cost of a full screen.
+//   BM_ClearOnly, BM_DrawOnly, BM_PresentOnly
+//                       each of the three alone, over and over: where the
+//                       frame's time goes (drawing over a drawn frame
+//                       blends as much as over a cleared one).
 //   BM_WholeTurn        the frame loop's whole turn: PumpMessages,
 //                       ClearDrawTarget, Update, Draw, the release of
 //                       unreached phases, PresentFrame; the balls and popups
@@ -213,6 +217,34 @@ void BM_DrawAndPresent(benchmark::State& state) {
   ReleaseAllPhases();
 }
 BENCHMARK(BM_DrawAndPresent)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+// The three parts of BM_DrawAndPresent alone, on the same full game: where
+// a frame's time goes.
+enum class FramePart { CLEAR, DRAW, PRESENT };
+
+void RunFramePart(benchmark::State& state, FramePart part) {
+  if (!Ready(state)) return;
+  GamePhase* game = InstallFullGame();
+  ClearDrawTarget(nullptr);
+  game->Draw();
+  for (auto _ : state) {
+    headless::AdvanceClockMicroseconds(REFRESH_MICROSECONDS);
+    switch (part) {
+      case FramePart::CLEAR: ClearDrawTarget(nullptr); break;
+      case FramePart::DRAW: game->Draw(); break;
+      case FramePart::PRESENT:
+        if (PresentFrame() != 0) state.SkipWithError("PresentFrame failed");
+        break;
+    }
+  }
+  ReleaseAllPhases();
+}
+void BM_ClearOnly(benchmark::State& state) { RunFramePart(state, FramePart::CLEAR); }
+void BM_DrawOnly(benchmark::State& state) { RunFramePart(state, FramePart::DRAW); }
+void BM_PresentOnly(benchmark::State& state) { RunFramePart(state, FramePart::PRESENT); }
+BENCHMARK(BM_ClearOnly)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_DrawOnly)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_PresentOnly)->Unit(benchmark::kMillisecond);
 
 void BM_WholeTurn(benchmark::State& state) {
   if (!Ready(state)) return;

@@ -15,7 +15,8 @@
 // bytes as a blit once each; no blend can beat it by much.
 //
 // The renderer runs with the vector extensions this processor has, as
-// start-up would record them.
+// start-up would record them. The Level_ rows run the game's sprite loops
+// with fewer extensions allowed, to show what each level gains.
 #include <benchmark/benchmark.h>
 #include <pixman.h>
 
@@ -37,7 +38,9 @@ constexpr int SCREEN_HEIGHT = 600;
 constexpr int SPRITE_SIZE = 48;
 constexpr int SPRITE_COUNT = 1000;
 
-enum class Content { OPAQUE, DISC, RANDOM_ALPHA };
+// KEYED_DISC: the disc's pixels opaque, the rest the colour key 0 (for
+// sources without alpha).
+enum class Content { OPAQUE, DISC, RANDOM_ALPHA, KEYED_DISC };
 
 // ARGB pixels, not premultiplied. A disc: opaque inside, clear outside, a
 // one-pixel soft edge, as game sprites are.
@@ -56,7 +59,12 @@ std::vector<uint32_t> MakePixels(int width, int height, Content content, uint32_
       } else if (content == Content::RANDOM_ALPHA) {
         alpha = random() & 0xFF;
       }
-      pixels[static_cast<size_t>(y) * width + x] = alpha << 24 | color;
+      uint32_t pixel = alpha << 24 | color;
+      if (content == Content::KEYED_DISC) {
+        bool inside = std::hypot(x + 0.5 - width / 2.0, y + 0.5 - height / 2.0) < radius;
+        pixel = inside ? 0xFF000000u | color : 0u;
+      }
+      pixels[static_cast<size_t>(y) * width + x] = pixel;
     }
   }
   return pixels;
@@ -118,6 +126,7 @@ struct VexloCase {
   int mode, parameter, transparent;
   bool alpha;
   Content content;
+  uint8_t modulateRed = 255, modulateGreen = 255, modulateBlue = 255;
 };
 
 // What start-up records on this processor.
@@ -132,9 +141,19 @@ int MachineVectorExtensions() {
   return extensions;
 }
 
-void RunVexlo(benchmark::State& state, const VexloCase& c, bool sprites) {
+constexpr int ALL_EXTENSIONS = -1;
+
+// extensions: the vector extensions the renderer may use (ALL_EXTENSIONS:
+// whatever this processor has).
+void RunVexlo(benchmark::State& state, const VexloCase& c, bool sprites,
+              int extensions = ALL_EXTENSIONS) {
   BuildMemImgTables();
-  memImgVectorExtensions = MachineVectorExtensions();
+  if (extensions == ALL_EXTENSIONS) extensions = MachineVectorExtensions();
+  if ((extensions & MachineVectorExtensions()) != extensions) {
+    state.SkipWithError("this processor lacks these vector extensions");
+    return;
+  }
+  memImgVectorExtensions = extensions;
   int size = sprites ? SPRITE_SIZE : 0;
   int width = sprites ? size : SCREEN_WIDTH, height = sprites ? size : SCREEN_HEIGHT;
   BenchMemImg source(width, height, c.alpha, MakePixels(width, height, c.content, 1));
@@ -143,6 +162,9 @@ void RunVexlo(benchmark::State& state, const VexloCase& c, bool sprites) {
   MemImgDrawSettings settings = DefaultMemImgDrawSettings(screen.image);
   settings.blendMode = c.mode;
   settings.blendParameter = c.parameter;
+  settings.modulateRed = c.modulateRed;
+  settings.modulateGreen = c.modulateGreen;
+  settings.modulateBlue = c.modulateBlue;
   state.SetLabel(MemImgBlitLoopName(&screen.image, &source.image, c.transparent, nullptr, settings));
   for (auto _ : state) {
     if (sprites) {
@@ -246,7 +268,36 @@ void Pixman_Add_Sprites(benchmark::State& s) { RunPixman(s, PIXMAN_OP_ADD, false
 void Vexlo_Add_Screen(benchmark::State& s) { RunVexlo(s, ADD, false); }
 void Pixman_Add_Screen(benchmark::State& s) { RunPixman(s, PIXMAN_OP_ADD, false, Content::OPAQUE, false); }
 
+// The sprite loops the game draws, at each level of vector extensions
+// (the argument: 0 = SSE2 alone, 1 = with SSE4.1, 3 = with AVX2 as well):
+// what each level's forms gain over the SSE2 ones in the same run.
+void Level_KeyedCopy_Sprites(benchmark::State& s) {
+  RunVexlo(s, VexloCase{0, 255, 1, false, Content::KEYED_DISC}, true, static_cast<int>(s.range(0)));
+}
+void Level_Alpha_Sprites(benchmark::State& s) { RunVexlo(s, ALPHA_BLEND, true, static_cast<int>(s.range(0))); }
+void Level_AlphaP200_Sprites(benchmark::State& s) {
+  RunVexlo(s, ALPHA_BLEND_P200, true, static_cast<int>(s.range(0)));
+}
+void Level_KeyedHalve_Sprites(benchmark::State& s) {
+  RunVexlo(s, VexloCase{1, 128, 1, false, Content::KEYED_DISC}, true, static_cast<int>(s.range(0)));
+}
+void Level_KeyedBlendP_Sprites(benchmark::State& s) {
+  RunVexlo(s, VexloCase{1, 32, 1, false, Content::KEYED_DISC}, true, static_cast<int>(s.range(0)));
+}
+void Level_KeyedModulated_Sprites(benchmark::State& s) {
+  RunVexlo(s, VexloCase{0, 255, 1, false, Content::KEYED_DISC, 100, 100, 100}, true,
+           static_cast<int>(s.range(0)));
+}
+
 }  // namespace
+
+#define VEXLO_AT_EACH_LEVEL(bench) BENCHMARK(bench)->Arg(0)->Arg(MEMIMG_SSE41)->Arg(MEMIMG_SSE41 | MEMIMG_AVX2)
+VEXLO_AT_EACH_LEVEL(Level_KeyedCopy_Sprites);
+VEXLO_AT_EACH_LEVEL(Level_Alpha_Sprites);
+VEXLO_AT_EACH_LEVEL(Level_AlphaP200_Sprites);
+VEXLO_AT_EACH_LEVEL(Level_KeyedHalve_Sprites);
+VEXLO_AT_EACH_LEVEL(Level_KeyedBlendP_Sprites);
+VEXLO_AT_EACH_LEVEL(Level_KeyedModulated_Sprites);
 
 BENCHMARK(Memcpy_Sprites);
 BENCHMARK(Memcpy_Screen);

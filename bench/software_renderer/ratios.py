@@ -2,7 +2,8 @@
 """Ratios of the renderer's times to pixman's from a JSON run of
 software_renderer_bench (best CPU time of the repetitions; below 1 means
 the renderer is faster), and of both to the memory limit of the same work
-(memcpy of the destination bytes).
+(memcpy of the destination bytes). Then each Level_ row's time at each
+level of vector extensions against its time with SSE2 alone.
 
   software_renderer_bench --benchmark_repetitions=8 \
       --benchmark_enable_random_interleaving=true \
@@ -38,3 +39,17 @@ for ours, theirs in PAIRS:
             line += (f"   memcpy {limit / 1000:8.1f} us: ours x{best[ours] / limit:.2f},"
                      f" pixman x{best[theirs] / limit:.2f}")
         print(line)
+
+levels = collections.defaultdict(dict)
+for name, value in best.items():
+    if name.startswith("Level_") and "/" in name:
+        family, level = name.rsplit("/", 1)
+        levels[family][int(level)] = value
+LEVEL_NAMES = {0: "SSE2", 1: "SSE4.1", 3: "AVX2"}
+for family in sorted(levels):
+    by_level = levels[family]
+    if 0 not in by_level:
+        continue
+    cells = [f"{LEVEL_NAMES.get(level, level)} {by_level[level] / 1000:7.1f} us x{by_level[level] / by_level[0]:.2f}"
+             for level in sorted(by_level)]
+    print(f"{family:30s} " + "   ".join(cells))

@@ -124,16 +124,15 @@ void ModulatedCopy32(uint8_t* dst, const uint8_t* src, const uint8_t*, int count
   __m128i modulation = ModulationLanes(c);
   for (; i + 4 <= count; i += 4) {
     __m128i s = LoadPixels4(src + 4 * i);
+    // Keyed groups (most of a glyph) are skipped before any arithmetic.
+    __m128i keyed = _mm_cmpeq_epi32(s, key);
+    int mask = Transparent ? _mm_movemask_epi8(keyed) : 0;
+    if (mask == 0xFFFF) continue;
     __m128i zero = _mm_setzero_si128();
     __m128i low = MulDiv255Lanes(_mm_unpacklo_epi8(s, zero), modulation);
     __m128i high = MulDiv255Lanes(_mm_unpackhi_epi8(s, zero), modulation);
     __m128i result = _mm_packus_epi16(low, high);
-    if (Transparent) {
-      __m128i keyed = _mm_cmpeq_epi32(s, key);
-      int mask = _mm_movemask_epi8(keyed);
-      if (mask == 0xFFFF) continue;
-      if (mask != 0) result = SelectLanes(keyed, LoadPixels4(dst + 4 * i), result);
-    }
+    if (mask != 0) result = SelectLanes(keyed, LoadPixels4(dst + 4 * i), result);
     StorePixels4(dst + 4 * i, result);
   }
 #endif
@@ -166,10 +165,13 @@ void Halve32(uint8_t* dst, const uint8_t* src, const uint8_t*, int count, const 
   __m128i halfMask = _mm_set1_epi32(0x7F7F7F);
   for (; i + 4 <= count; i += 4) {
     __m128i s = LoadPixels4(src + 4 * i);
+    __m128i keyed = _mm_cmpeq_epi32(s, key);
+    int mask = Transparent ? _mm_movemask_epi8(keyed) : 0;
+    if (mask == 0xFFFF) continue;
     __m128i d = LoadPixels4(dst + 4 * i);
     __m128i result = _mm_add_epi32(_mm_and_si128(_mm_srli_epi32(s, 1), halfMask),
                                    _mm_and_si128(_mm_srli_epi32(d, 1), halfMask));
-    if (Transparent) result = SelectLanes(_mm_cmpeq_epi32(s, key), d, result);
+    if (mask != 0) result = SelectLanes(keyed, d, result);
     StorePixels4(dst + 4 * i, result);
   }
 #endif
@@ -192,10 +194,13 @@ void BlendByParameter32(uint8_t* dst, const uint8_t* src, const uint8_t*, int co
   __m128i weight = WeightLanes(static_cast<int>(p));
   for (; i + 4 <= count; i += 4) {
     __m128i s = LoadPixels4(src + 4 * i);
+    __m128i keyed = _mm_cmpeq_epi32(s, key);
+    int mask = Transparent ? _mm_movemask_epi8(keyed) : 0;
+    if (mask == 0xFFFF) continue;
     __m128i d = LoadPixels4(dst + 4 * i);
     __m128i result = ColorBytesOnly(PerChannel(
         d, s, [&](__m128i dl, __m128i sl, int) { return BlendLanesByWeight(dl, sl, weight); }));
-    if (Transparent) result = SelectLanes(_mm_cmpeq_epi32(s, key), d, result);
+    if (mask != 0) result = SelectLanes(keyed, d, result);
     StorePixels4(dst + 4 * i, result);
   }
 #endif

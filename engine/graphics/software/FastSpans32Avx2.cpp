@@ -1,9 +1,12 @@
 // AVX2 forms of the 32-bit span loops the game draws most: sprites with an
 // alpha channel (mode 0 with transparency, and mode 1 at any parameter),
-// keyed sprites, and keyed sprites blended half and half (mode 1 at 128). Eight pixels per register, the same arithmetic as the
-// SSE2 loops of FastSpans32 (unpacking to 16-bit lanes within each 128-bit
-// half, so the pack puts every pixel back in place), rows finished in
-// scalar form.
+// keyed sprites, keyed sprites blended half and half (mode 1 at 128) or by
+// any other P, and text: keyed glyphs under a modulation colour. Eight
+// pixels per register, the same arithmetic as the SSE2 loops of
+// FastSpans32 (unpacking to 16-bit lanes within each 128-bit half, so the
+// pack puts every pixel back in place), rows finished in scalar form.
+// Keyed loops skip a wholly keyed group of eight before any arithmetic:
+// most of a glyph, and the corners of a round sprite.
 //
 // Only these functions are built for AVX2 (a target attribute each), so
 // the rest of the program runs on any x86-64 processor; the table offers
@@ -182,10 +185,14 @@ VEXLO_AVX2 void Halve32Avx2(uint8_t* dst, const uint8_t* src, const uint8_t*, in
   const __m256i halfMask = _mm256_set1_epi32(0x7F7F7F);
   for (; i + 8 <= count; i += 8) {
     __m256i s = LoadPixels8(src + 4 * i);
+    // Wholly keyed groups (most of a glyph) are neither read nor written.
+    __m256i keyed = _mm256_cmpeq_epi32(s, key);
+    int mask = Transparent ? _mm256_movemask_epi8(keyed) : 0;
+    if (mask == ALL_LANES) continue;
     __m256i d = LoadPixels8(dst + 4 * i);
     __m256i result = _mm256_add_epi32(_mm256_and_si256(_mm256_srli_epi32(s, 1), halfMask),
                                       _mm256_and_si256(_mm256_srli_epi32(d, 1), halfMask));
-    if (Transparent) result = _mm256_blendv_epi8(result, d, _mm256_cmpeq_epi32(s, key));
+    if (mask != 0) result = _mm256_blendv_epi8(result, d, keyed);
     StorePixels8(dst + 4 * i, result);
   }
   for (; i < count; ++i) {
@@ -196,9 +203,74 @@ VEXLO_AVX2 void Halve32Avx2(uint8_t* dst, const uint8_t* src, const uint8_t*, in
   }
 }
 
+// x * m / 255 exactly per 16-bit lane: with t = x * m, (t * 0x8081) >> 23.
+VEXLO_AVX2 inline __m256i MulDiv255Lanes8(__m256i x, __m256i m) {
+  __m256i t = _mm256_mullo_epi16(x, m);
+  return _mm256_srli_epi16(_mm256_mulhi_epu16(t, _mm256_set1_epi16(static_cast<short>(0x8081))), 7);
+}
+
+// Mode 0 with a modulation colour, source without alpha (as
+// ModulatedCopy32): each colour byte m * s / 255, the fourth byte 0; with
+// transparency keyed pixels are left alone, and wholly keyed groups are
+// skipped before any arithmetic.
+template <bool Transparent>
+VEXLO_AVX2 void ModulatedCopy32Avx2(uint8_t* dst, const uint8_t* src, const uint8_t*, int count,
+                                    const SpanContext& c) {
+  int i = 0;
+  const __m256i key = _mm256_set1_epi32(static_cast<int>(c.colorKey));
+  const __m256i modulation =
+      _mm256_setr_epi16(c.modulateBlue, c.modulateGreen, c.modulateRed, 0, c.modulateBlue, c.modulateGreen,
+                        c.modulateRed, 0, c.modulateBlue, c.modulateGreen, c.modulateRed, 0, c.modulateBlue,
+                        c.modulateGreen, c.modulateRed, 0);
+  const __m256i zero = _mm256_setzero_si256();
+  for (; i + 8 <= count; i += 8) {
+    __m256i s = LoadPixels8(src + 4 * i);
+    __m256i keyed = _mm256_cmpeq_epi32(s, key);
+    int mask = Transparent ? _mm256_movemask_epi8(keyed) : 0;
+    if (mask == ALL_LANES) continue;
+    __m256i low = MulDiv255Lanes8(_mm256_unpacklo_epi8(s, zero), modulation);
+    __m256i high = MulDiv255Lanes8(_mm256_unpackhi_epi8(s, zero), modulation);
+    __m256i result = _mm256_packus_epi16(low, high);
+    if (mask != 0) result = _mm256_blendv_epi8(result, LoadPixels8(dst + 4 * i), keyed);
+    StorePixels8(dst + 4 * i, result);
+  }
+  for (; i < count; ++i) {
+    uint32_t s = LoadPixel32(src + 4 * i);
+    if (Transparent && s == c.colorKey) continue;
+    StorePixel32(dst + 4 * i, ModulatePixel(c, s));
+  }
+}
+
+// Mode 1, source without alpha (as BlendByParameter32): blend by P; with
+// transparency keyed pixels are left alone.
+template <bool Transparent>
+VEXLO_AVX2 void BlendByParameter32Avx2(uint8_t* dst, const uint8_t* src, const uint8_t*, int count,
+                                       const SpanContext& c) {
+  int i = 0;
+  const uint32_t p = static_cast<uint32_t>(c.parameter);
+  const __m256i key = _mm256_set1_epi32(static_cast<int>(c.colorKey));
+  const __m256i weight = _mm256_set1_epi16(static_cast<short>(p << 6));
+  const __m256i colorBytes = _mm256_set1_epi32(0x00FFFFFF);
+  for (; i + 8 <= count; i += 8) {
+    __m256i s = LoadPixels8(src + 4 * i);
+    __m256i keyed = _mm256_cmpeq_epi32(s, key);
+    int mask = Transparent ? _mm256_movemask_epi8(keyed) : 0;
+    if (mask == ALL_LANES) continue;
+    __m256i d = LoadPixels8(dst + 4 * i);
+    __m256i result = _mm256_and_si256(BlendPixelsByWeight8(d, s, weight), colorBytes);
+    if (mask != 0) result = _mm256_blendv_epi8(result, d, keyed);
+    StorePixels8(dst + 4 * i, result);
+  }
+  for (; i < count; ++i) {
+    uint32_t s = LoadPixel32(src + 4 * i);
+    if (Transparent && s == c.colorKey) continue;
+    StorePixel32(dst + 4 * i, BlendByWeight(LoadPixel32(dst + 4 * i), s, p));
+  }
+}
+
 constexpr ImageSpanPattern Avx2Pattern(uint8_t sources, uint16_t modes, uint8_t transparency,
-                                       uint8_t shortcuts = NO_SHORTCUT) {
-  return ImageSpanPattern{DEPTH32, sources, modes, shortcuts, WHITE, NO_BLEND_IMAGE, transparency, MEMIMG_AVX2};
+                                       uint8_t shortcuts = NO_SHORTCUT, uint8_t modulation = WHITE) {
+  return ImageSpanPattern{DEPTH32, sources, modes, shortcuts, modulation, NO_BLEND_IMAGE, transparency, MEMIMG_AVX2};
 }
 
 const ImageSpanEntry FAST_SPANS_32_AVX2[] = {
@@ -210,6 +282,12 @@ const ImageSpanEntry FAST_SPANS_32_AVX2[] = {
      BlendByAlphaAndParameter32Avx2<true>},
     {"32 AVX2: halve", Avx2Pattern(FROM_DIRECT, Modes({1}), OPAQUE, HALVING), Halve32Avx2<false>},
     {"32 AVX2: keyed halve", Avx2Pattern(FROM_DIRECT, Modes({1}), TRANSPARENT, HALVING), Halve32Avx2<true>},
+    {"32 AVX2: modulated copy", Avx2Pattern(FROM_DIRECT, Modes({0}), OPAQUE, NO_SHORTCUT, MODULATED),
+     ModulatedCopy32Avx2<false>},
+    {"32 AVX2: keyed modulated copy", Avx2Pattern(FROM_DIRECT, Modes({0}), TRANSPARENT, NO_SHORTCUT, MODULATED),
+     ModulatedCopy32Avx2<true>},
+    {"32 AVX2: blend by P", Avx2Pattern(FROM_DIRECT, Modes({1}), OPAQUE), BlendByParameter32Avx2<false>},
+    {"32 AVX2: keyed blend by P", Avx2Pattern(FROM_DIRECT, Modes({1}), TRANSPARENT), BlendByParameter32Avx2<true>},
 };
 
 }  // namespace

@@ -39,9 +39,12 @@ bool ModeUsesParameter(int mode) {
 
 Weights PixelWeights(const SpanContext& c, int alpha, const uint8_t* blend) {
   const SpanKey& k = c.key;
-  // With transparency an opaque pixel drops its alpha weight; mode 0 without
-  // transparency, modulation or blend image copies alpha pixels whole.
-  bool useAlpha = k.source == SourceKind::ALPHA && !(k.transparent && alpha == 255);
+  // With transparency an opaque pixel drops its alpha weight in modes 0 to
+  // 4; modes 10 and 11 keep it (alpha 255 weighs 255/256 there). Mode 0
+  // without transparency, modulation or blend image copies alpha pixels
+  // whole.
+  bool opaqueDropsAlpha = k.transparent && alpha == 255 && k.mode <= 4;
+  bool useAlpha = k.source == SourceKind::ALPHA && !opaqueDropsAlpha;
   if (k.mode == 0 && k.source == SourceKind::ALPHA && !k.transparent && !k.modulated &&
       !k.blendImage) {
     useAlpha = false;

@@ -175,8 +175,13 @@ int ClearMemImg(MEMIMG* memimg, const Rect* rect, uint32_t value) {
   // A value whose bytes are all alike (black, white) is a memset of each
   // row; any other fills the first row, and the others are copies of it.
   if (pixel.AllAlike()) {
-    for (int y = area.top; y < area.bottom; ++y)
-      std::memset(MemImgPixelAddress(*memimg, area.left, y), pixel.bytes[0], rowBytes);
+    // Whole rows without a gap between them (a screen) are one memset.
+    const size_t pitch = static_cast<size_t>(memimg->store->pitch);
+    const bool gapless = pitch == rowBytes;
+    const int rows = gapless ? 1 : area.bottom - area.top;
+    const size_t bytes = gapless ? rowBytes * static_cast<size_t>(area.bottom - area.top) : rowBytes;
+    for (int row = 0; row < rows; ++row)
+      std::memset(MemImgPixelAddress(*memimg, area.left, area.top + row), pixel.bytes[0], bytes);
     return 0;
   }
   const uint8_t* first = MemImgPixelAddress(*memimg, area.left, area.top);

@@ -5,6 +5,9 @@
 
 #include <cstdint>
 
+#include "engine/graphics/software/MemImgTables.h"
+#include "engine/graphics/software/SpanLoops.h"
+
 // d + floor((s - d) * f / 256) per channel, f 0..256; fourth byte 0.
 inline uint32_t BlendByWeight(uint32_t d, uint32_t s, uint32_t f) {
   uint32_t out = 0;
@@ -41,4 +44,12 @@ inline uint32_t HalvePixel(uint32_t d, uint32_t s) { return ((s >> 1) & 0x7F7F7F
 template <bool Transparent>
 inline uint32_t AlphaParameterProduct(uint32_t alpha, uint32_t p) {
   return Transparent && alpha == 255 ? p * 256 : alpha * p;
+}
+
+// The colour bytes of s modulated by the context's colour (m * s / 255 per
+// channel); fourth byte 0.
+inline uint32_t ModulatePixel(const SpanContext& c, uint32_t s) {
+  return static_cast<uint32_t>(MulTable[c.modulateRed][(s >> 16) & 0xFF]) << 16 |
+         static_cast<uint32_t>(MulTable[c.modulateGreen][(s >> 8) & 0xFF]) << 8 |
+         static_cast<uint32_t>(MulTable[c.modulateBlue][s & 0xFF]);
 }

@@ -1,5 +1,6 @@
 // The span-loop tables: the specialised loops of FastSpans32Avx2 (taken
-// only where the processor has AVX2), FastSpans32, FastSpans16 and
+// only where the processor has AVX2), FastSpans32Sse41 (only with SSE4.1),
+// FastSpans32, FastSpans16 and
 // FastColorSpans, tried in order, and last the general rules, which match
 // every key.
 #include "engine/graphics/software/SpanLoopTable.h"
@@ -28,9 +29,9 @@ ColorSpanChoice Choice(const ColorSpanEntry& entry) { return {entry.name, entry.
 
 // The whole image table, in the order it is searched.
 struct ImageSpanTable {
-  ImageSpanEntryList parts[4];
+  ImageSpanEntryList parts[5];
   ImageSpanTable()
-      : parts{FastImageSpans32Avx2(), FastImageSpans32(), FastImageSpans16(),
+      : parts{FastImageSpans32Avx2(), FastImageSpans32Sse41(), FastImageSpans32(), FastImageSpans16(),
               ImageSpanEntryList{GENERAL_IMAGE_ENTRY, 1}} {}
 };
 
@@ -77,7 +78,8 @@ ColorSpanChoice SelectColorSpanLoop(const ColorSpanKey& key) {
 
 int ListMemImgSpanLoops(const char** names, int capacity) {
   int total = 0;
-  for (ImageSpanEntryList part : {FastImageSpans32Avx2(), FastImageSpans32(), FastImageSpans16()}) {
+  for (ImageSpanEntryList part :
+       {FastImageSpans32Avx2(), FastImageSpans32Sse41(), FastImageSpans32(), FastImageSpans16()}) {
     for (int i = 0; i < part.count; ++i) {
       uint8_t needs = part.entries[i].pattern.needs;
       if ((needs & memImgVectorExtensions) != needs) continue;

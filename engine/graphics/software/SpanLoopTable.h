@@ -69,7 +69,8 @@ struct ImageSpanEntryList {
   const ImageSpanEntry* entries;
   int count;
 };
-ImageSpanEntryList FastImageSpans32Avx2();  // first: each needs MEMIMG_AVX2
+ImageSpanEntryList FastImageSpans32Avx2();   // first: each needs MEMIMG_AVX2
+ImageSpanEntryList FastImageSpans32Sse41();  // then: each needs MEMIMG_SSE41
 ImageSpanEntryList FastImageSpans32();
 ImageSpanEntryList FastImageSpans16();
 struct ColorSpanEntryList {

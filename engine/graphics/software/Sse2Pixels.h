@@ -59,11 +59,11 @@ inline __m128i BlendLanesByProduct(__m128i d, __m128i s, __m128i product) {
 }
 
 // x * m / 255 exactly, per 16-bit lane of 8-bit values: with t = x * m,
-// (t + 1 + (t >> 8)) >> 8 equals t / 255 for every t up to 255 * 255.
+// (t * 0x8081) >> 23 equals t / 255 for every 16-bit t; the unsigned high
+// half of the product is (t * 0x8081) >> 16.
 inline __m128i MulDiv255Lanes(__m128i x, __m128i m) {
   __m128i t = _mm_mullo_epi16(x, m);
-  __m128i sum = _mm_add_epi16(_mm_add_epi16(t, _mm_set1_epi16(1)), _mm_srli_epi16(t, 8));
-  return _mm_srli_epi16(sum, 8);
+  return _mm_srli_epi16(_mm_mulhi_epu16(t, _mm_set1_epi16(static_cast<short>(0x8081))), 7);
 }
 
 // Runs a lane operation over four pixels: widens both to 16-bit lanes, two

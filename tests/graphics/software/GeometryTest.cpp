@@ -37,6 +37,41 @@ TEST(BlitClipping, PartlyOutsideShowsTheVisibleColumns) {
   }
 }
 
+// Images whose rows follow each other without a gap are copied as one
+// span. Every pixel arrives and none is written outside the destination,
+// wherever the pixels start.
+TEST(BlitWholeImages, GaplessCopiesAreExactAtEveryAlignment) {
+  struct Size {
+    int width, height;
+  };
+  const Size sizes[] = {{800, 600}, {516, 509}, {256, 256}, {800, 1}};
+  constexpr size_t GUARD = 8;  // pixels before and after the destination
+  for (const Size& size : sizes) {
+    const size_t count = static_cast<size_t>(size.width) * size.height;
+    std::vector<uint32_t> sourcePixels(count);
+    std::mt19937 random(static_cast<uint32_t>(count));
+    for (uint32_t& pixel : sourcePixels) pixel = random();
+    for (size_t offset : {0, 1, 2, 3}) {
+      std::vector<uint32_t> target(count + 2 * GUARD + 4, UNTOUCHED);
+      MEMIMG source{}, destination{};
+      ASSERT_EQ(CreateMemImg(&source, size.width, size.height, size.width * 4, 0,
+                             MEMIMG_TYPE_COLOR32, 0, 0, sourcePixels.data()),
+                0);
+      ASSERT_EQ(CreateMemImg(&destination, size.width, size.height, size.width * 4, 0,
+                             MEMIMG_TYPE_COLOR32, 0, 0, &target[GUARD + offset]),
+                0);
+      BlitMemImg(&destination, &source, 0, 0, 0, nullptr, Settings(destination, 0, 0));
+      ReleaseMemImg(&source);
+      ReleaseMemImg(&destination);
+      for (size_t i = 0; i < target.size(); ++i) {
+        bool inside = i >= GUARD + offset && i < GUARD + offset + count;
+        ASSERT_EQ(target[i], inside ? sourcePixels[i - GUARD - offset] : UNTOUCHED)
+            << size.width << " x " << size.height << ", offset " << offset << ", pixel " << i;
+      }
+    }
+  }
+}
+
 TEST(BlitClipping, DrawAreaLimitsEveryRoutine) {
   OwnedMemImg source(16, 16, MEMIMG_TYPE_COLOR32);
   OwnedMemImg blend(16, 16, MEMIMG_TYPE_GRAY8);

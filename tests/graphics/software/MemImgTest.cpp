@@ -149,20 +149,42 @@ TEST(ClearMemImg, StoresTheRawValueOverTheClippedRectangle) {
                  Case{MEMIMG_TYPE_COLOR32, false, 0xFFFFFFFF, 0xFFFFFFFF},
                  Case{MEMIMG_TYPE_COLOR16, false, 0x12343434, 0x3434},
                  Case{MEMIMG_TYPE_COLOR32, false, 0x34343435, 0x34343435}}) {
-    OwnedMemImg image(6, 5, c.type, false, c.alpha);
-    image.Fill(0);
-    Rect partly{-3, 3, 2, 40};
-    ClearMemImg(image.get(), &partly, c.value);
-    Rect outside{7, 0, 9, 5};
-    ClearMemImg(image.get(), &outside, c.value);
-    for (int y = 0; y < 5; ++y) {
-      for (int x = 0; x < 6; ++x) {
-        EXPECT_EQ(image.At(x, y), (x < 2 && y >= 3) ? c.stored : 0u) << c.type << " " << x << "," << y;
+    // 16 pixels make rows without a gap between them in every pixel size.
+    for (int width : {6, 16}) {
+      OwnedMemImg image(width, 5, c.type, false, c.alpha);
+      image.Fill(0);
+      Rect partly{-3, 3, 2, 40};
+      ClearMemImg(image.get(), &partly, c.value);
+      Rect outside{width + 1, 0, width + 3, 5};
+      ClearMemImg(image.get(), &outside, c.value);
+      for (int y = 0; y < 5; ++y) {
+        for (int x = 0; x < width; ++x) {
+          EXPECT_EQ(image.At(x, y), (x < 2 && y >= 3) ? c.stored : 0u) << c.type << " " << x << "," << y;
+        }
+      }
+      ClearMemImg(image.get(), nullptr, c.value);
+      for (int y = 0; y < 5; ++y) {
+        for (int x = 0; x < width; ++x) EXPECT_EQ(image.At(x, y), c.stored) << c.type << " " << x << "," << y;
       }
     }
-    ClearMemImg(image.get(), nullptr, c.value);
-    for (int y = 0; y < 5; ++y) {
-      for (int x = 0; x < 6; ++x) EXPECT_EQ(image.At(x, y), c.stored) << c.type << " " << x << "," << y;
+  }
+}
+
+// A view of whole rows of a store: its rows follow each other without a
+// gap, and clearing it leaves the store's other rows alone.
+TEST(ClearMemImg, ViewOfWholeRowsLeavesTheOtherRows) {
+  for (uint32_t value : {0u, 0xFFFFFFFFu, 0x00123456u}) {
+    OwnedMemImg owner(16, 6, MEMIMG_TYPE_COLOR32);
+    owner.Fill(0xDEADBEEF);
+    MEMIMG rows{};
+    DeriveMemImg(&rows, owner.get(), 0, 1, 16, 3);
+    ASSERT_TRUE(IsMemImgValid(&rows));
+    ClearMemImg(&rows, nullptr, value);
+    ReleaseMemImg(&rows);
+    for (int y = 0; y < 6; ++y) {
+      for (int x = 0; x < 16; ++x) {
+        ASSERT_EQ(owner.At(x, y), y >= 1 && y < 4 ? value : 0xDEADBEEFu) << std::hex << value << " at " << x << "," << y;
+      }
     }
   }
 }

@@ -373,6 +373,37 @@ TEST(AlphaSources, MultiplyTurnsClearPixelsBlack) {
   EXPECT_EQ(target.At(1, 0), 0x7F7F7Fu);  // 128 * 255 >> 8
 }
 
+// An opaque pixel of an alpha source under transparency: modes 1 to 4 drop
+// the alpha weight, modes 10 and 11 keep it (a = 255 weighs 255/256), in
+// the selected loop and in the general rule alike.
+TEST(AlphaSources, OpaquePixelsKeepTheirAlphaWeightOnlyInModesTenAndEleven) {
+  struct Case {
+    int mode;
+    uint32_t source, destination, expected;
+  };
+  const Case cases[] = {
+      // 126 - 2 blended by 148 * 255: 2 + floor(124 * 37740 / 65536) = 73;
+      // by P alone green would be 66, not 67.
+      {10, 0xFF81E8D8, 0xFF027FEB, 0x49437A},
+      {11, 0xFF7203AC, 0xFF5DCD9C, 0x3F587E},  // by P alone: 0x3E577D
+      {1, 0xFFC4281B, 0xFF6F63E2, 0xA0406E},   // by P and a = 255: 0x9F416F
+  };
+  RendererSwitches switches;
+  BuildMemImgTables();
+  for (bool general : {false, true}) {
+    memImgForceGeneralRule = general;
+    for (const Case& c : cases) {
+      OwnedMemImg source(1, 1, MEMIMG_TYPE_COLOR32, false, true);
+      OwnedMemImg target(1, 1, MEMIMG_TYPE_COLOR32);
+      source.Set(0, 0, c.source);
+      target.Set(0, 0, c.destination);
+      BlitMemImg(target.get(), source.get(), 0, 0, 1, nullptr, Settings(*target, c.mode, 148));
+      EXPECT_EQ(target.At(0, 0), c.expected)
+          << "mode " << c.mode << (general ? ", general rule" : ", selected loop");
+    }
+  }
+}
+
 TEST(KeyedSources, KeyIsComparedOnAllThirtyTwoBits) {
   OwnedMemImg source(3, 1, MEMIMG_TYPE_COLOR32, false, false, 0xFF000000);
   OwnedMemImg target(3, 1, MEMIMG_TYPE_COLOR32);

@@ -130,7 +130,9 @@ inline uint32_t ImagePixel(const Draw& q, uint32_t d, uint32_t raw, int grey) {
 
   std::vector<int> weights;
   if (UsesParameter(mode)) weights.push_back(p);
-  bool alphaWeighs = q.kind == ALPHA && !(q.transparent && alpha == 255) &&
+  // An opaque pixel under transparency drops its alpha weight in modes 0 to
+  // 4 only; modes 10 and 11 blend by a = 255 too.
+  bool alphaWeighs = q.kind == ALPHA && !(q.transparent && alpha == 255 && mode <= 4) &&
                      !(mode == 0 && !q.transparent && white && !q.blendImage);
   if (alphaWeighs) weights.push_back(alpha);
   if (q.blendImage) weights.push_back(q.blendWeights[grey]);
