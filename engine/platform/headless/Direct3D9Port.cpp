@@ -345,6 +345,20 @@ uint32_t SurfacePixel(port::Direct3DSurface9Handle surface, int x, int y) {
 
 uint32_t SurfaceFormat(port::Direct3DSurface9Handle surface) { return surface->desc.Format; }
 
+uint32_t TexturePixel(port::Direct3DTexture9Handle texture, int level, int x, int y) {
+  return SurfacePixel(texture->levels[size_t(level)], x, y);
+}
+
+std::vector<uint8_t> TextureLevelBytes(port::Direct3DTexture9Handle texture, int level) {
+  return texture->levels[size_t(level)]->memory;
+}
+
+port::D3DSurfaceDesc TextureLevelDesc(port::Direct3DTexture9Handle texture, int level) {
+  return texture->levels[size_t(level)]->desc;
+}
+
+int TextureLevelCount(port::Direct3DTexture9Handle texture) { return int(texture->levels.size()); }
+
 uint32_t PresentedPixel(int x, int y) {
   int bytes = BytesPerPixel(presentedFormat);
   size_t at = size_t(y) * size_t(presentedPitch) + size_t(x) * size_t(bytes);
@@ -617,13 +631,16 @@ HResult IDirect3DDevice9_DrawPrimitiveUP(Direct3DDevice9Handle device, uint32_t 
   return D3D_OK;
 }
 
-HResult IDirect3DDevice9_CreateTexture(Direct3DDevice9Handle, uint32_t width, uint32_t height,
-                                       uint32_t levels, uint32_t usage, uint32_t format,
-                                       uint32_t pool, Direct3DTexture9Handle* texture) {
+HResult IDirect3DDevice9_CreateTexture(Direct3DDevice9Handle device, uint32_t width,
+                                       uint32_t height, uint32_t levels, uint32_t usage,
+                                       uint32_t format, uint32_t pool,
+                                       Direct3DTexture9Handle* texture) {
   *texture = nullptr;
   if (Call("IDirect3DDevice9_CreateTexture", "%u,%u,%u,0x%X,%u,%u", width, height, levels, usage,
            format, pool))
     return D3DERR_NOTAVAILABLE;
+  if (device->ex && pool == D3DPOOL_MANAGED && script.managedPoolRefusedOnEx)
+    return D3DERR_INVALIDCALL;
   auto* created = new Direct3DTexture9Object;
   std::string label = NewLabel("Texture");
   if (levels == 0) levels = 1;
@@ -809,6 +826,9 @@ HResult IDirect3DTexture9_LockRect(Direct3DTexture9Handle texture, uint32_t leve
            RectText(rect).c_str(), flags) ||
       level >= texture->levels.size())
     return D3DERR_INVALIDCALL;
+  // A rectangle outside the level is refused rather than written past.
+  WindowRect inside;
+  if (!Clip(texture->levels[level], rect, &inside)) return D3DERR_INVALIDCALL;
   return LockSurface(texture->levels[level], locked, rect);
 }
 

@@ -51,6 +51,9 @@ struct Direct3D9Script {
   std::vector<uint32_t> renderTargetFormats = {port::D3DFMT_R5G6B5, port::D3DFMT_X1R5G5B5,
                                                port::D3DFMT_X8R8G8B8, port::D3DFMT_A8R8G8B8};
   std::vector<uint32_t> depthFormats = {port::D3DFMT_D16, port::D3DFMT_D24X8};
+  // CreateTexture in D3DPOOL_MANAGED fails with D3DERR_INVALIDCALL on a 9Ex
+  // device, as the real one does (it has no managed pool).
+  bool managedPoolRefusedOnEx = true;
   // The device is lost: both Presents report D3DERR_DEVICELOST until a new
   // device is made (a test may also clear it).
   bool deviceLost = false;
@@ -136,6 +139,12 @@ void ClearDirect3D9Calls();
 // widened), and its format; for checking what a device call left there.
 uint32_t SurfacePixel(port::Direct3DSurface9Handle surface, int x, int y);
 uint32_t SurfaceFormat(port::Direct3DSurface9Handle surface);
+// A texture's mip level: one pixel as SurfacePixel reads it, its whole
+// memory (rows of pixels or of DXT blocks, packed) and its description.
+uint32_t TexturePixel(port::Direct3DTexture9Handle texture, int level, int x, int y);
+std::vector<uint8_t> TextureLevelBytes(port::Direct3DTexture9Handle texture, int level);
+port::D3DSurfaceDesc TextureLevelDesc(port::Direct3DTexture9Handle texture, int level);
+int TextureLevelCount(port::Direct3DTexture9Handle texture);
 // The pixel the last successful Present showed, from the back buffer copied
 // at that moment.
 uint32_t PresentedPixel(int x, int y);
