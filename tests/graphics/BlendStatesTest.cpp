@@ -262,7 +262,7 @@ TEST_F(NoSubtraction, AGraphIsSubtractedByInvertingAddingAndInvertingAgain) {
   ASSERT_EQ(Draws().size(), 3u);
   ExpectInvertingBox(Draws()[0], 0, 5, 38, 53);  // the graph's rectangle, clipped
   const headless::Direct3D9Draw& added = Draws()[1];
-  EXPECT_EQ(added.texture, "Texture1.0");
+  EXPECT_EQ(added.textureHandle, TextureOf(cell));
   ExpectAdded(added);
   EXPECT_EQ(added.vertices.at(0).diffuse, 0x640A141Eu);  // the caller's parameter and colour
   ExpectInvertingBox(Draws()[2], 0, 5, 38, 53);

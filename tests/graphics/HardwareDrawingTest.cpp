@@ -18,7 +18,8 @@ struct Quad {
 
 // The six vertices of quad q of a draw, checked to be the two triangles
 // TL TR BL, BR BL TR of one rectangle, as a Quad with texel coordinates.
-Quad QuadOf(const headless::Direct3D9Draw& draw, size_t q, float textureSize) {
+Quad QuadOf(const headless::Direct3D9Draw& draw, size_t q, float textureWidth,
+           float textureHeight) {
   const headless::Direct3D9Vertex* v = &draw.vertices.at(q * 6);
   EXPECT_EQ(v[0].y, v[1].y);  // top-right shares the top
   EXPECT_EQ(v[0].x, v[2].x);  // bottom-left shares the left
@@ -34,10 +35,10 @@ Quad QuadOf(const headless::Direct3D9Draw& draw, size_t q, float textureSize) {
           v[0].y,
           v[3].x,
           v[3].y,
-          v[0].u * textureSize,
-          v[0].v * textureSize,
-          v[3].u * textureSize,
-          v[3].v * textureSize};
+          v[0].u * textureWidth,
+          v[0].v * textureHeight,
+          v[3].u * textureWidth,
+          v[3].v * textureHeight};
 }
 
 void ExpectQuad(const Quad& actual, const Quad& expected) {
@@ -65,9 +66,9 @@ TEST_F(HardwareDrawing, AGraphBecomesSixTexturedVerticesShiftedByHalfAPixel) {
   EXPECT_EQ(draw.primitiveCount, 2u);
   EXPECT_EQ(draw.fvf, 0x144u);
   EXPECT_EQ(draw.stride, 28u);
-  EXPECT_EQ(draw.texture, "Texture1.0");
+  EXPECT_EQ(draw.textureHandle, TextureOf(cell));
   EXPECT_TRUE(draw.insideScene);
-  ExpectQuad(QuadOf(draw, 0, 64), {99.5f, 49.5f, 147.5f, 97.5f, 16, 0, 64, 48});
+  ExpectQuad(QuadOf(draw, 0, 64, 64), {99.5f, 49.5f, 147.5f, 97.5f, 16, 0, 64, 48});
   for (const headless::Direct3D9Vertex& vertex : draw.vertices) {
     EXPECT_FLOAT_EQ(vertex.z, 0.2f);
     EXPECT_FLOAT_EQ(vertex.rhw, 1.0f);
@@ -113,22 +114,23 @@ TEST_F(HardwareDrawing, PutGraphClipsEachEdgeAndMovesTheTextureCoordinatesAlong)
     }
     ASSERT_EQ(Draws().size(), 1u);
     ASSERT_EQ(Draws()[0].vertices.size(), 6u);
-    ExpectQuad(QuadOf(Draws()[0], 0, 64), c.expected);
+    ExpectQuad(QuadOf(Draws()[0], 0, 64, 64), c.expected);
   }
 }
 
 TEST_F(HardwareDrawing, EachPieceOfAGraphIsAQuadOnItsOwnTexture) {
-  // 100 x 40 over two textures: 64 columns from one, 36 from the other.
-  Handle wide = MakeGraph(100, 40, {{64, 64, 0, 0, 0, 0, 64, 40}, {64, 64, 0, 0, 64, 0, 36, 40}});
-  SetDrawArea(0, 0, 90, 600);  // cuts the second piece
+  // 800 columns lie on textures of 512, 256 and 32.
+  Handle wide = MakeImageGraph(800, 40);
+  ASSERT_EQ(FindGraphRecord(wide)->drawPieceCount, 3);
+  SetDrawArea(0, 0, 600, 600);  // cuts the second piece, hides the third
   StartRecording();
   PutGraph(0, 0, wide, 0);
   FlushBatch();
   ASSERT_EQ(Draws().size(), 2u);
-  EXPECT_EQ(Draws()[0].texture, "Texture1.0");
-  EXPECT_EQ(Draws()[1].texture, "Texture2.0");
-  ExpectQuad(QuadOf(Draws()[0], 0, 64), {-0.5f, -0.5f, 63.5f, 39.5f, 0, 0, 64, 40});
-  ExpectQuad(QuadOf(Draws()[1], 0, 64), {63.5f, -0.5f, 89.5f, 39.5f, 0, 0, 26, 40});
+  EXPECT_EQ(Draws()[0].textureHandle, TextureOf(wide, 0));
+  EXPECT_EQ(Draws()[1].textureHandle, TextureOf(wide, 1));
+  ExpectQuad(QuadOf(Draws()[0], 0, 512, 64), {-0.5f, -0.5f, 511.5f, 39.5f, 0, 0, 512, 40});
+  ExpectQuad(QuadOf(Draws()[1], 0, 256, 64), {511.5f, -0.5f, 599.5f, 39.5f, 0, 0, 88, 40});
 }
 
 TEST_F(HardwareDrawing, PutGraphRefusesWhatSoftwareModeRefuses) {

@@ -19,12 +19,14 @@ std::vector<size_t> VertexCounts() {
   return counts;
 }
 
-std::vector<std::string> Textures() {
-  std::vector<std::string> textures;
+std::vector<port::Direct3DTexture9Handle> Textures() {
+  std::vector<port::Direct3DTexture9Handle> textures;
   for (const headless::Direct3D9Draw& draw : headless::Direct3D9Calls().draws)
-    textures.push_back(draw.texture);
+    textures.push_back(draw.textureHandle);
   return textures;
 }
+
+using TextureList = std::vector<port::Direct3DTexture9Handle>;
 
 TEST_F(HardwareDrawing, QuadsOfOneTextureAndOneStateGoInOneDraw) {
   Handle cells[2] = {MakeCell(), MakeCell()};
@@ -42,8 +44,8 @@ TEST_F(HardwareDrawing, QuadsOfOneTextureAndOneStateGoInOneDraw) {
   PutGraph(0, 0, cells[0], 1);
   FlushBatch();
   EXPECT_EQ(VertexCounts(), (std::vector<size_t>{300, 12, 6, 6}));
-  EXPECT_EQ(Textures(),
-            (std::vector<std::string>{"Texture1.0", "Texture1.0", "Texture2.0", "Texture1.0"}));
+  port::Direct3DTexture9Handle first = TextureOf(cells[0]), second = TextureOf(cells[1]);
+  EXPECT_EQ(Textures(), (TextureList{first, first, second, first}));
 }
 
 struct StateChangeCase {
@@ -83,7 +85,7 @@ TEST_F(HardwareDrawing, BoxesAndGraphsTakeTurnsInTheirOwnDraws) {
   PaintBox(0, 0, 10, 10, 0xFFFFFF, 1);
   FlushBatch();
   EXPECT_EQ(VertexCounts(), (std::vector<size_t>{30, 6, 6}));
-  EXPECT_EQ(Textures(), (std::vector<std::string>{"null", "Texture1.0", "null"}));
+  EXPECT_EQ(Textures(), (TextureList{nullptr, TextureOf(cell), nullptr}));
 }
 
 TEST_F(HardwareDrawing, AFullBatchIsDrawnBeforeItWouldReachItsCapacity) {
