@@ -209,8 +209,12 @@ bool Clip(const port::Direct3DSurface9Object* surface, const port::WindowRect* r
 void Fill(port::Direct3DSurface9Object* surface, const port::WindowRect& rect, uint32_t argb) {
   int bytes = BytesPerPixel(surface->desc.Format);
   uint32_t value = Encode(surface->desc.Format, argb);
-  for (int y = rect.top; y < rect.bottom; ++y)
-    for (int x = rect.left; x < rect.right; ++x) WriteValue(PixelAddress(surface, x, y), bytes, value);
+  // The first row pixel by pixel, the others copied from it.
+  uint8_t* first = PixelAddress(surface, rect.left, rect.top);
+  for (int x = rect.left; x < rect.right; ++x) WriteValue(PixelAddress(surface, x, rect.top), bytes, value);
+  size_t rowBytes = size_t(rect.right - rect.left) * size_t(bytes);
+  for (int y = rect.top + 1; y < rect.bottom; ++y)
+    std::memcpy(PixelAddress(surface, rect.left, y), first, rowBytes);
 }
 
 port::HResult LockSurface(port::Direct3DSurface9Object* surface, port::D3DLockedRect* locked,
@@ -565,6 +569,7 @@ HResult IDirect3DDevice9_Clear(Direct3DDevice9Handle device, uint32_t count, con
 HResult IDirect3DDevice9_SetRenderState(Direct3DDevice9Handle device, uint32_t state,
                                         uint32_t value) {
   if (Call("IDirect3DDevice9_SetRenderState", "%u,%u", state, value)) return D3DERR_INVALIDCALL;
+  record.stateCalls += 1;
   record.renderStates[state] = value;
   device->renderStates[state] = value;
   return D3D_OK;
@@ -574,6 +579,7 @@ HResult IDirect3DDevice9_SetTextureStageState(Direct3DDevice9Handle device, uint
                                               uint32_t type, uint32_t value) {
   if (Call("IDirect3DDevice9_SetTextureStageState", "%u,%u,%u", stage, type, value))
     return D3DERR_INVALIDCALL;
+  record.stateCalls += 1;
   device->stageStates[stage << 16 | type] = value;
   return D3D_OK;
 }
@@ -582,6 +588,7 @@ HResult IDirect3DDevice9_SetSamplerState(Direct3DDevice9Handle device, uint32_t 
                                          uint32_t type, uint32_t value) {
   if (Call("IDirect3DDevice9_SetSamplerState", "%u,%u,%u", sampler, type, value))
     return D3DERR_INVALIDCALL;
+  record.stateCalls += 1;
   device->samplerStates[sampler << 16 | type] = value;
   return D3D_OK;
 }
@@ -590,6 +597,7 @@ HResult IDirect3DDevice9_SetTexture(Direct3DDevice9Handle device, uint32_t stage
                                     Direct3DTexture9Handle texture) {
   const char* name = texture && !texture->levels.empty() ? Label(texture->levels[0]) : "null";
   if (Call("IDirect3DDevice9_SetTexture", "%u,%s", stage, name)) return D3DERR_INVALIDCALL;
+  record.stateCalls += 1;
   if (stage != 0) return D3D_OK;
   // The device holds the bound texture until another replaces it.
   if (texture) texture->references += 1;

@@ -120,6 +120,7 @@ struct Direct3D9Record {
   port::D3DDisplayModeEx lastDisplayMode = {};
   int presents = 0;
   int drawCalls = 0;
+  int stateCalls = 0;  // SetRenderState, SetTextureStageState, SetSamplerState, SetTexture
   std::map<uint32_t, uint32_t> renderStates;  // last value of each render state set
   std::vector<Direct3D9Call> calls;
   std::vector<Direct3D9Draw> draws;  // every DrawPrimitiveUP, in order
