@@ -21,9 +21,8 @@
 // SetTexture per frame), and ratio_to_software = processor time per frame /
 // the software run's processor time per frame of the same benchmark (the
 // processor time, as the machine's other work stretches the wall-clock
-// time). The fake keeps no
-// record of the calls while timed, only their count, so that the times are
-// the engine's and not the recorder's.
+// time). The fake neither records nor rasterises the calls while timed, it
+// only counts them, so that the times are the engine's and not the fake's.
 //
 // Run from anywhere: main changes to the source tree, where data\ holds the
 // two sheets.
@@ -95,6 +94,7 @@ bool StartEngine(Mode mode) {
   headless::Direct3D9Script script;
   script.libraryPresent = mode == HARDWARE;
   script.recordCalls = false;
+  script.rasterize = false;
   headless::ScriptDirect3D9(script);
   displayOptions.hardwareAttempt = mode == HARDWARE;
   ChangeWindowMode(1);

@@ -1,15 +1,18 @@
 // The headless Direct3D 9 port: d3d9.dll is missing unless a test offers an
 // object and a device. An offered device keeps its surfaces and textures as
-// plain memory: clears, fills, copies and locks move real pixels. Draws are
-// recorded with their vertices and the states in force, not rasterised.
+// plain memory: clears, fills, copies and locks move real pixels, and draws
+// are rasterised (Direct3D9Raster.h) and recorded with their vertices and
+// the states in force.
 // Every call is recorded with its arguments, and any call can be scripted
 // to fail.
 #include <algorithm>
 #include <cstdarg>
 #include <cstdio>
 #include <cstring>
+#include <utility>
 #include <vector>
 
+#include "engine/platform/headless/Direct3D9Raster.h"
 #include "engine/platform/headless/HeadlessDirect3D9.h"
 
 namespace {
@@ -298,6 +301,21 @@ headless::Direct3D9Draw RecordDraw(const port::Direct3DDevice9Object& device,
     draw.vertices.push_back(vertex);
   }
   return draw;
+}
+
+headless::RasterSurface RasterSurfaceOf(port::Direct3DSurface9Object* surface) {
+  return {surface->memory.data(), surface->pitch, surface->desc.Format, int(surface->desc.Width),
+          int(surface->desc.Height)};
+}
+
+// Draws into the render target, reading level 0 of the bound texture.
+void Rasterize(const port::Direct3DDevice9Object& device, const headless::Direct3D9Draw& draw) {
+  headless::RasterSurface target = RasterSurfaceOf(device.renderTarget);
+  headless::RasterSurface texture{};
+  bool textured = device.texture != nullptr && !device.texture->levels.empty() &&
+                  !IsBlockFormat(device.texture->levels[0]->desc.Format);
+  if (textured) texture = RasterSurfaceOf(device.texture->levels[0]);
+  headless::RasterizeDraw(draw, target, device.viewport, textured ? &texture : nullptr);
 }
 
 }  // namespace
@@ -634,8 +652,11 @@ HResult IDirect3DDevice9_DrawPrimitiveUP(Direct3DDevice9Handle device, uint32_t 
       vertices == nullptr || vertexStride == 0 || primitiveCount == 0)
     return D3DERR_INVALIDCALL;
   record.drawCalls += 1;
-  if (script.recordCalls) record.draws.push_back(RecordDraw(*device, primitiveType, primitiveCount,
-                                                            vertices, vertexStride));
+  if (!script.recordCalls && !script.rasterize) return D3D_OK;
+  headless::Direct3D9Draw draw =
+      RecordDraw(*device, primitiveType, primitiveCount, vertices, vertexStride);
+  if (script.rasterize && device->renderTarget != nullptr) Rasterize(*device, draw);
+  if (script.recordCalls) record.draws.push_back(std::move(draw));
   return D3D_OK;
 }
 
