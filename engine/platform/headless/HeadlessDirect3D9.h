@@ -4,8 +4,8 @@
 // reports, and which of its calls fail) to exercise the display set-up's
 // choices. The offered device is a small faithful one: its surfaces and
 // textures are plain memory, Clear, ColorFill, StretchRect,
-// GetRenderTargetData, locks and UpdateTexture move pixels, and every call
-// is recorded with its arguments.
+// GetRenderTargetData, locks, UpdateTexture and draws move pixels, and
+// every call is recorded with its arguments.
 #pragma once
 
 #include <cstdint>
@@ -59,6 +59,44 @@ struct Direct3D9Script {
   bool deviceLost = false;
   // Calls that fail with D3DERR_NOTAVAILABLE (or a null object).
   std::vector<Direct3D9Failure> failures;
+  // Off: calls are counted (and can still be failed) but neither their
+  // texts nor the draws are kept, so that a long run measures the engine
+  // rather than the record.
+  bool recordCalls = true;
+  // Draws are rasterised into the render target (Direct3D9Raster.h); off,
+  // they only reach the record.
+  bool rasterize = true;
+};
+
+// One vertex of a draw, read after the vertex format in force: position,
+// diffuse colour (0xFFFFFFFF when the format has none) and the first
+// texture coordinate set (0 when it has none).
+struct Direct3D9Vertex {
+  float x, y, z, rhw;
+  uint32_t diffuse;
+  float u, v;
+};
+
+// One DrawPrimitiveUP with what was in force for it on the device.
+struct Direct3D9Draw {
+  uint32_t primitiveType = 0;
+  uint32_t primitiveCount = 0;
+  uint32_t stride = 0;
+  uint32_t fvf = 0;
+  std::vector<Direct3D9Vertex> vertices;
+  std::string texture;  // stage 0's texture by label ("Texture3.0"), or "null"
+  port::Direct3DTexture9Handle textureHandle = nullptr;
+  bool insideScene = false;  // between BeginScene and EndScene
+  // Every state set on the device so far, by type: render states, and
+  // texture stage and sampler states keyed by (stage or sampler) << 16 | type.
+  std::map<uint32_t, uint32_t> renderStates;
+  std::map<uint32_t, uint32_t> stageStates;
+  std::map<uint32_t, uint32_t> samplerStates;
+
+  // A state of the draw, or fallback when it was never set.
+  uint32_t RenderState(uint32_t state, uint32_t fallback = 0xFFFFFFFFu) const;
+  uint32_t StageState(uint32_t stage, uint32_t type, uint32_t fallback = 0xFFFFFFFFu) const;
+  uint32_t SamplerState(uint32_t sampler, uint32_t type, uint32_t fallback = 0xFFFFFFFFu) const;
 };
 
 // One recorded call: the port function's name and its arguments as text
@@ -85,8 +123,10 @@ struct Direct3D9Record {
   port::D3DDisplayModeEx lastDisplayMode = {};
   int presents = 0;
   int drawCalls = 0;
+  int stateCalls = 0;  // SetRenderState, SetTextureStageState, SetSamplerState, SetTexture
   std::map<uint32_t, uint32_t> renderStates;  // last value of each render state set
   std::vector<Direct3D9Call> calls;
+  std::vector<Direct3D9Draw> draws;  // every DrawPrimitiveUP, in order
 };
 
 void ScriptDirect3D9(const Direct3D9Script& script);
@@ -96,7 +136,7 @@ Direct3D9Script& Direct3D9ScriptInForce();
 const Direct3D9Record& Direct3D9Calls();
 // The recorded calls of one name, in order.
 std::vector<Direct3D9Call> Direct3D9CallsNamed(const std::string& name);
-// Forgets the recorded calls (the counters stay).
+// Forgets the recorded calls and draws (the counters stay).
 void ClearDirect3D9Calls();
 
 // The pixels of a surface as 32-bit values, row by row (16-bit formats
