@@ -22,7 +22,13 @@
 # the disabled library ends the process. The headless tests cover that
 # path.)
 #
-#   play_game.sh [--archive DATA.QPA] PROGRAM LOGGED-PROGRAM SHEET-DIR [-- RUNNER...]
+# The Windows build starts in the display mode its build chose (--mode):
+# in hardware mode the logged program's log must show the Direct3D 9
+# device made and no graph refused, and a third run, with Wine's d3d9.dll
+# switched off, must show the engine falling back to software mode and
+# playing the same screens.
+#
+#   play_game.sh [--archive DATA.QPA] [--mode hardware|software] PROGRAM LOGGED-PROGRAM SHEET-DIR [-- RUNNER...]
 #
 # PROGRAM reads its sheets from DATA.QPA when one is given (the archive
 # alone in its working directory), otherwise from a data folder with the
@@ -34,11 +40,16 @@ source "$here/game-lib.sh"
 source "$here/screen-checks.sh"
 
 archive=""
-if [ "${1:-}" = "--archive" ]; then
-  archive=$2
+mode=software
+while [ "${1:-}" = "--archive" ] || [ "${1:-}" = "--mode" ]; do
+  case $1 in
+    --archive) archive=$2 ;;
+    --mode) mode=$2 ;;
+  esac
   shift 2
-fi
-[ $# -ge 3 ] || { echo "usage: play_game.sh [--archive DATA.QPA] PROGRAM LOGGED-PROGRAM SHEET-DIR [-- RUNNER...]"; exit 2; }
+done
+case $mode in hardware | software) ;; *) echo "unknown mode $mode"; exit 2 ;; esac
+[ $# -ge 3 ] || { echo "usage: play_game.sh [--archive DATA.QPA] [--mode hardware|software] PROGRAM LOGGED-PROGRAM SHEET-DIR [-- RUNNER...]"; exit 2; }
 program=$1 logged_program=$2 sheets=$3
 shift 3
 runner=()
@@ -189,7 +200,36 @@ check_log_lines() {
     [ -n "$at" ] || fail "$run: Log.txt lacks the line \"$line\" (in this order)"
     from=$((at + 1))
   done
-  echo "  Log.txt: the $# input lines expected"
+  echo "  Log.txt: the $# lines expected"
+}
+
+# No line of the log matches the extended regular expression PATTERN.
+check_log_lacks() {
+  local log=$1 pattern=$2 found
+  found=$(log_texts "$log" | grep -E -m 1 -- "$pattern") && fail "$run: Log.txt says \"$found\""
+  return 0
+}
+
+# The display set-up's lines of a hardware-mode run: the 9Ex device in the
+# desktop's format with its depth buffer, no fallback to software mode, no
+# graph refused by the device, and the device released at the end.
+check_hardware_mode_log() {
+  local log=$1
+  check_log_lines "$log" "IDirect3D9Ex オブジェクトを取得します.... 成功" \
+    "画面のフォーマットは D3DFMT_X8R8G8B8 です" "Ｚバッファを作成します.... 成功" \
+    "Direct3DDevice9 の解放 3"
+  log_texts "$log" | grep -qE '^IDirect3DDevice9Ex オブジェクトを取得します\.\.\.\. (ハードウエア|ソフトウエア)頂点演算を使用します$' ||
+    fail "$run: Log.txt does not show the 9Ex device made"
+  check_log_lacks "$log" 'Direct3DDevice9 の解放 2|に失敗しました'
+  echo "  Log.txt: hardware mode, nothing failed"
+}
+
+# A run without d3d9.dll: the set-up says so and makes no Direct3D object.
+check_software_fallback_log() {
+  local log=$1
+  check_log_lines "$log" "d3d9.dll の読み込みに失敗しました" "DirectDraw オブジェクトの取得を行います....  成功"
+  check_log_lacks "$log" 'IDirect3D9'
+  echo "  Log.txt: software mode without d3d9.dll"
 }
 
 play shipped "$program" "${archive:-$sheets}" whole
@@ -206,5 +246,14 @@ if [[ $program == *.exe ]]; then
     "DirectInput8 の取得を試みます...成功" "引き続き初期化処理... 初期化成功" \
     "キーボードデバイスの初期化... 初期化成功" "DirectInput 関連の初期化は正常に終了しました" \
     "DirectInput 関連の終了処理... 完了"
+  if [ "$mode" = hardware ]; then
+    check_hardware_mode_log "$log"
+    # Direct3D switched off: the same game in software mode.
+    WINEDLLOVERRIDES="$WINEDLLOVERRIDES;d3d9=" play logged-without-direct3d "$logged_program" "$sheets" short
+    check_log "$log"
+    check_software_fallback_log "$log"
+  else
+    check_log_lacks "$log" 'IDirect3D9'
+  fi
 fi
 echo "passed"
