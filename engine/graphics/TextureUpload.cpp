@@ -38,8 +38,9 @@ struct LevelWrite {
 };
 
 int LevelSize(int size, int level) { return std::max(1, size >> level); }
-// The part of a level an image of `used` pixels fills at level 0.
-int LevelUsed(int used, int level) { return std::max(1, (used + (1 << level) - 1) >> level); }
+// The part of a level that an image filling `used` pixels of level 0 fills:
+// its own mip levels are halved and rounded down, as the level is.
+int LevelUsed(int used, int level) { return std::max(1, used >> level); }
 
 LevelWrite WriteOfLevel(port::Direct3DTexture9Handle texture, const TexturePiece& piece,
                         const port::WindowRect& levelZero, int level) {
