@@ -97,6 +97,9 @@ int CreateGraphTextures(TextureSet* set) {
   uint32_t format = textureFormatTable[set->formatClass];
   if (format == 0)
     return WriteLog("指定のフォーマットで作成できるテクスチャフォーマットがありませんでした\n");
+  // A hardware run whose device could not be made again has none until the
+  // next activation: no texture can be made on it.
+  if (displayDevice.device == nullptr) return WriteLog("書き込み専用テクスチャの作成に失敗しました\n");
   if (displayDevice.isEx) set->descriptor.staging = 1;
   TexturePiece* pieces = PiecesOf(set);
   for (int i = 0; i < set->pieceCount; ++i) {

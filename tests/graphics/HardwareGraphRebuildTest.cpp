@@ -129,5 +129,26 @@ TEST_F(HardwareGraphRebuild, TexturesThatCannotBeMadeAgainAreReported) {
   ReleasePixelImage(&image);
 }
 
+// While a failed rebuild leaves the run without a device, a new graph
+// cannot get textures; the next rebuild brings the earlier graphs back.
+TEST_F(HardwareGraphRebuild, WithoutADeviceNoGraphIsMadeAndTheOthersWait) {
+  ASSERT_EQ(StartWindowed(), 0);
+  WriteBmp(directory_ / "sheet.bmp", 16, 16, PositionColor);
+  Handle cell = -1;
+  ASSERT_EQ(LoadGraphSheet("sheet.bmp", 1, 1, 1, 16, 16, &cell, 1), 0);
+  Fail("IDirect3D9Ex_CreateDeviceEx");
+  LoseAndRebuild();
+  ASSERT_EQ(hardwareMode, 1);
+  PixelImage image = MakeImage(8, 8, PositionColor);
+  EXPECT_EQ(CreateGraphFromImage(&image, nullptr), -1);
+  EXPECT_TRUE(LogHas("書き込み専用テクスチャの作成に失敗しました"));
+
+  script_.failures.clear();
+  Script();
+  LoseAndRebuild();
+  EXPECT_EQ(Texel(cell, 15, 15), Opaque(15, 15));
+  ReleasePixelImage(&image);
+}
+
 }  // namespace
 }  // namespace graphicstest

@@ -10,6 +10,7 @@
 #include "engine/graphics/GraphTable.h"
 #include "engine/graphics/TextureSet.h"
 #include "tests/graphics/HardwareFixture.h"
+#include "tests/support/UploadedTexels.h"
 
 namespace graphicstest {
 namespace {
@@ -74,6 +75,30 @@ TEST_F(HardwareGraphs, AnImageBecomesOneTextureWithItsEdgeRepeated) {
   EXPECT_EQ(quad.vertices[3].u, 144.0f / 256.0f);
   EXPECT_EQ(quad.vertices[3].v, 384.0f / 512.0f);
   ReleasePixelImage(&image);
+}
+
+// The same image and the same expected texels serve the test on the real
+// device (tests/direct3d), so that the fake and Direct3D itself are held
+// to one result.
+TEST_F(HardwareGraphs, EveryTexelOfTheUploadOnBothDevices) {
+  for (bool ex : {true, false}) {
+    SCOPED_TRACE(ex ? "9Ex" : "plain");
+    Start(ex);
+    PixelImage image = testsupport::MakeUploadImage();
+    Handle graph = CreateGraphFromImage(&image, nullptr);
+    ASSERT_NE(graph, -1);
+    const TexturePiece& piece = Piece(graph);
+    ASSERT_EQ(piece.textureWidth, testsupport::UPLOAD_TEXTURE_WIDTH);
+    ASSERT_EQ(piece.textureHeight, testsupport::UPLOAD_TEXTURE_HEIGHT);
+    int wrong = 0;
+    for (int y = 0; y < piece.textureHeight; ++y)
+      for (int x = 0; x < piece.textureWidth; ++x)
+        if (Texel(piece, x, y) != testsupport::ExpectedUploadTexel(x, y) && wrong++ < 5)
+          ADD_FAILURE() << x << "," << y << ": " << std::hex << Texel(piece, x, y);
+    EXPECT_EQ(wrong, 0);
+    ReleasePixelImage(&image);
+    ShutdownEngine();
+  }
 }
 
 // Which device calls make and fill the texture: on the 9Ex device the
@@ -153,6 +178,116 @@ TEST_F(HardwareGraphs, TheColorKeyBecomesAlphaAndTheColorBitsStay) {
   EXPECT_EQ(Texel(Piece(graph), 1, 0), 0xFF000000u);
   ReleasePixelImage(&image);
   ReleasePixelImage(&argb);
+}
+
+// The key and the alpha in each texture format a graph can get: the format
+// class follows the screen's depth, the depth override and the image's own
+// alpha.
+TEST_F(HardwareGraphs, KeyAndAlphaInEachTextureFormat) {
+  enum Source { OPAQUE_IMAGE, WITH_ALPHA_CHANNEL, WITH_ALPHA_IMAGE };
+  struct Case {
+    const char* what;
+    uint32_t desktop;
+    int depthOverride;
+    Source source;
+    uint32_t format;
+    uint32_t colored, black;  // texels of 0x8040C0 (alpha 0x80) and of black
+  };
+  const Case cases[] = {
+      {"32-bit alpha test", port::D3DFMT_X8R8G8B8, 0, OPAQUE_IMAGE, port::D3DFMT_A8R8G8B8,
+       0xFF8040C0, 0x00000000},
+      {"16-bit alpha test", port::D3DFMT_R5G6B5, 0, OPAQUE_IMAGE, port::D3DFMT_A1R5G5B5, 0xC118,
+       0x0000},
+      {"alpha channel", port::D3DFMT_X8R8G8B8, 0, WITH_ALPHA_CHANNEL, port::D3DFMT_A8R8G8B8,
+       0x808040C0, 0x80000000},
+      {"alpha channel, 16-bit override", port::D3DFMT_X8R8G8B8, 16, WITH_ALPHA_CHANNEL,
+       port::D3DFMT_A4R4G4B4, 0x884C, 0x8000},
+      {"alpha image", port::D3DFMT_X8R8G8B8, 0, WITH_ALPHA_IMAGE, port::D3DFMT_A8R8G8B8,
+       0x808040C0, 0x80000000},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    script_.desktop.Format = c.desktop;
+    Start();
+    graphCreationOptions.bitDepthOverride = c.depthOverride;
+    PixelImage image{}, alpha{};
+    if (c.source == WITH_ALPHA_CHANNEL)
+      CreateArgb8PixelImage(2, 1, &image);
+    else
+      CreateXrgb8PixelImage(2, 1, &image);
+    SetPixelColor(&image, 0, 0, 0x80, 0x40, 0xC0, 0x80);
+    SetPixelColor(&image, 1, 0, 0, 0, 0, 0x80);
+    if (c.source == WITH_ALPHA_IMAGE) {
+      CreateXrgb8PixelImage(2, 1, &alpha);
+      SetPixelColor(&alpha, 0, 0, 0x80, 0, 0, 0);
+      SetPixelColor(&alpha, 1, 0, 0x80, 0, 0, 0);
+    }
+    Handle graph = CreateGraphFromImage(&image, c.source == WITH_ALPHA_IMAGE ? &alpha : nullptr);
+    ASSERT_NE(graph, -1);
+    EXPECT_EQ(headless::TextureLevelDesc(Piece(graph).texture, 0).Format, c.format);
+    EXPECT_EQ(Texel(Piece(graph), 0, 0), c.colored);
+    EXPECT_EQ(Texel(Piece(graph), 1, 0), c.black);
+    ReleasePixelImage(&image);
+    ReleasePixelImage(&alpha);
+    ShutdownEngine();
+    graphCreationOptions.bitDepthOverride = 0;
+  }
+}
+
+// An image cut into three textures across (512, 256 and 32 wide, 600 of
+// 1024 high used): each takes its own part, the row below the image is
+// repeated in each, and no column is added where a texture is full.
+TEST_F(HardwareGraphs, AnImageCutIntoSeveralTexturesFillsEachWithItsPart) {
+  Start();
+  PixelImage image = MakeImage(800, 600, PositionColor);
+  Handle graph = CreateGraphFromImage(&image, nullptr);
+  ASSERT_NE(graph, -1);
+  ASSERT_EQ(Record(graph).textureSet->pieceCount, 3);
+  struct Case {
+    int piece, x, y;
+    uint32_t expected;
+  };
+  const Case cases[] = {
+      {0, 0, 0, Opaque(0, 0)},       {0, 511, 599, Opaque(511, 599)},
+      {0, 511, 600, Opaque(511, 599)}, {0, 0, 601, 0},
+      {1, 0, 0, Opaque(512, 0)},     {1, 255, 300, Opaque(767, 300)},
+      {1, 100, 600, Opaque(612, 599)}, {2, 0, 0, Opaque(768, 0)},
+      {2, 31, 599, Opaque(799, 599)}, {2, 31, 600, Opaque(799, 599)},
+  };
+  for (const Case& c : cases)
+    EXPECT_EQ(Texel(Piece(graph, c.piece), c.x, c.y), c.expected)
+        << c.piece << ": " << c.x << "," << c.y;
+  std::vector<std::string> locks;
+  for (const headless::Direct3D9Call& call : headless::Direct3D9CallsNamed("IDirect3DTexture9_LockRect"))
+    if (call.arguments.find("null") == std::string::npos) locks.push_back(call.arguments);
+  const std::vector<std::string> expected = {"Texture2.0,{0,0,512,601},0x0",
+                                             "Texture4.0,{0,0,256,601},0x0",
+                                             "Texture6.0,{0,0,32,601},0x0"};
+  EXPECT_EQ(locks, expected);
+  ReleasePixelImage(&image);
+}
+
+// A device that makes square textures only: the 512 x 256 texture of a
+// 384 x 144 image becomes two squares side by side, the second one used
+// 128 wide, and a graph across both is drawn from both.
+TEST_F(HardwareGraphs, ASquareOnlyDeviceGetsSquareTextures) {
+  script_.caps.TextureCaps |= port::D3DPTEXTURECAPS_SQUAREONLY;
+  Start();
+  PixelImage image = MakeImage(384, 144, PositionColor);
+  Handle graph = CreateGraphFromImage(&image, nullptr);
+  ASSERT_NE(graph, -1);
+  ASSERT_EQ(Record(graph).textureSet->pieceCount, 2);
+  for (int i : {0, 1}) {
+    EXPECT_EQ(headless::TextureLevelDesc(Piece(graph, i).texture, 0).Width, 256u);
+    EXPECT_EQ(headless::TextureLevelDesc(Piece(graph, i).texture, 0).Height, 256u);
+  }
+  EXPECT_EQ(Texel(Piece(graph, 1), 0, 0), Opaque(256, 0));
+  EXPECT_EQ(Texel(Piece(graph, 1), 128, 143), Opaque(383, 143));  // the column past the image
+  EXPECT_EQ(Texel(Piece(graph, 0), 255, 144), Opaque(255, 143));  // the row below it
+  Handle across = DeriveGraph(graph, 200, 0, 100, 10);
+  ASSERT_NE(across, -1);
+  EXPECT_EQ(Record(across).drawPieceCount, 2);
+  ReleasePixelImage(&image);
 }
 
 // Cells of a sheet share its texture: each cell's upload writes its own
