@@ -8,11 +8,14 @@
 # Each run answers Yes to the start-up question; the game's window covers
 # the screen and shows the title screen. Then the focus goes to the root
 # window, as a click beside the game would take it: the engine gives the
-# desktop back and minimises the window (the log-less moment of a lost
-# device in full screen). The window probe then clicks the taskbar button:
-# the window is restored and activated, the engine makes its display again
-# (release, display set-up, graphs restored: the log shows it) and the
-# same title screen returns. Z starts a game, Esc pauses, Q returns to the
+# desktop back and minimises the window. The window probe then clicks the
+# taskbar button: the window is restored and activated, and the engine
+# makes its display again as after a lost device (release, display set-up,
+# graphs restored: the log shows it), which in full screen it does at every
+# return; the same title screen comes back. (Wine's 9Ex device itself is
+# not lost meanwhile: its Present reports the window occluded, and works
+# again on the return. Only a plain Direct3D 9 device, which the engine
+# makes where d3d9.dll has no Direct3DCreate9Ex, is really lost there.) Z starts a game, Esc pauses, Q returns to the
 # title, Esc ends with exit code 0, the allocator's dump is clean and the
 # screen is left at its size.
 #
