@@ -14,9 +14,8 @@ struct DisplayOptions {
   int forceSoftwareVertexProcessing;
   int multithreaded;
   int compositionOffInWindow;  // Desktop Window Manager off in window mode
-  // The hardware attempt is made at all. Hardware mode cannot draw graphs
-  // yet, so the shipped game keeps it off; the build option
-  // VEXLO_HARDWARE_ATTEMPT (and the tests) turn it on.
+  // The hardware attempt is made at all: the build option
+  // VEXLO_HARDWARE_ATTEMPT (on by default); the tests set it as they need.
   int hardwareAttempt;
 };
 extern DisplayOptions displayOptions;

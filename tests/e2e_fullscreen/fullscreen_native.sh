@@ -19,6 +19,7 @@ set -uo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
 source "$here/../e2e_game/game-lib.sh"
 source "$here/../e2e_game/screen-checks.sh"
+source "$here/x-server-lib.sh"
 
 [ $# = 4 ] || { echo "usage: fullscreen_native.sh WIDTHxHEIGHT PROGRAM CURSOR-PROBE SHEET-DIR"; exit 2; }
 size=$1 program=$2 probe=$3 sheets=$4
@@ -40,41 +41,7 @@ trap cleanup EXIT
 export XDG_RUNTIME_DIR="$work/runtime"
 mkdir -m 700 "$XDG_RUNTIME_DIR"
 
-# SDL draws its question box in a core X font of normal width, which a
-# system without X's own font packages does not have: the server is given
-# a scalable one then.
-font_path=()
-dejavu=/usr/share/fonts/truetype/dejavu/DejaVuSans.ttf
-if [ -f "$dejavu" ]; then
-  mkdir "$work/fonts" && ln -s "$dejavu" "$work/fonts/"
-  printf '1\nDejaVuSans.ttf -misc-dejavu sans-medium-r-normal--0-0-0-0-p-0-iso8859-1\n' >"$work/fonts/fonts.dir"
-  font_path=(-fp "built-ins,$work/fonts")
-fi
-
-# Starts Xvfb at the test's size on the first free display of the range;
-# the display is ours when its lock file names our server.
-start_x_server() {
-  local n
-  for n in ${E2E_FULLSCREEN_DISPLAYS:-$(seq 180 199)}; do
-    [ -e "/tmp/.X$n-lock" ] && continue
-    Xvfb ":$n" -screen 0 "${size}x24" -nolisten tcp -noreset "${font_path[@]}" >"$work/xvfb-$n.log" 2>&1 &
-    xvfb_pid=$!
-    for _ in $(seq 50); do
-      kill -0 "$xvfb_pid" 2>/dev/null || break
-      if [ "$(tr -d ' \n' 2>/dev/null <"/tmp/.X$n-lock")" = "$xvfb_pid" ] &&
-        DISPLAY=":$n" xdpyinfo >/dev/null 2>&1; then
-        export DISPLAY=":$n"
-        return 0
-      fi
-      sleep 0.1
-    done
-    kill "$xvfb_pid" 2>/dev/null
-    wait "$xvfb_pid" 2>/dev/null
-    xvfb_pid=""
-  done
-  return 1
-}
-start_x_server || { echo "skipped: no free display for an X server"; exit $SKIP; }
+start_x_server "$size" || { echo "skipped: no free display for an X server"; exit $SKIP; }
 echo "X server $DISPLAY at $size"
 
 # Where the 800 x 600 picture lies on this screen: the largest rectangle of

@@ -79,20 +79,32 @@ wait_for_game_window() {
   return 1
 }
 
-# Waits up to SECONDS for the X window that shows the 800 x 600 client
-# area of the game window WINDOW: the window itself, or its child of that
-# size (Wine puts the client area in a child window inside the frame it
-# draws, a moment after the frame). Prints its id.
-wait_for_client_window() {
-  local window=$1 deadline=$((SECONDS + $2)) child
+# Waits up to SECONDS for the 800 x 600 client area of the game window
+# WINDOW and prints the rectangle "X Y W H" of the screen it covers: the
+# window's own, or that of its child of that size (Wine puts the client
+# area in a child window inside the frame it draws, a moment after the
+# frame; in hardware mode such children come and go with the device, so
+# the place is taken at once).
+wait_for_client_area() {
+  local window=$1 deadline=$((SECONDS + $2)) child area previous=""
   while [ $SECONDS -lt $deadline ]; do
-    if xwininfo -id "$window" | grep -qE '^ +Width: 800$' && xwininfo -id "$window" | grep -qE '^ +Height: 600$'; then
-      echo "$window"
+    area=""
+    if [ "$(screen_area "$window" | cut -d' ' -f3-)" = "800 600" ]; then
+      area=$(screen_area "$window")
+    else
+      # The listing gives each child's place on the screen as its last
+      # field: the child itself may be gone by the time it is asked.
+      area=$(xwininfo -children -id "$window" 2>/dev/null | awk '$1 ~ /^0x/ && / 800x600[+-]/ {
+        if (split($NF, at, /[+]/) == 3) {print at[2], at[3], 800, 600; exit}}')
+    fi
+    # Wine shows a new window at a first place before it centres it: the
+    # place counts once it stays.
+    if [ -n "$area" ] && [ "$area" = "$previous" ]; then
+      echo "$area"
       return 0
     fi
-    child=$(xwininfo -children -id "$window" 2>/dev/null | awk '$1 ~ /^0x/ && / 800x600[+-]/ {print $1; exit}')
-    [ -n "$child" ] && { echo "$child"; return 0; }
-    sleep 0.2
+    previous=$area
+    sleep 0.5
   done
   return 1
 }
@@ -108,12 +120,15 @@ focus_window() {
 }
 
 # Holds KEY on WINDOW for a few frames: the game sees a press in the first
-# update in which the key is held.
+# update in which the key is held. KEY_HOLD (seconds) must outlast a frame:
+# hardware mode under Wine draws through software OpenGL, and on a busy
+# machine one of its frames can take most of a second.
+KEY_HOLD=${KEY_HOLD:-0.25}
 press_key() {
   local window=$1 key=$2
   focus_window "$window"
   xdotool keydown "$key"
-  sleep 0.25
+  sleep "$KEY_HOLD"
   xdotool keyup "$key"
 }
 
@@ -129,10 +144,27 @@ answer_question() {
   ! window_exists "$box"
 }
 
-# The picture of the X window WINDOW into FILE.
-screenshot() {
-  import -silent -window "$1" "png:$2" 2>/dev/null
+# The rectangle "X Y W H" of the screen that the X window WINDOW covers.
+screen_area() {
+  xwininfo -id "$1" 2>/dev/null | awk '/Absolute upper-left X:/ {x = $4} /Absolute upper-left Y:/ {y = $4}
+    /^ +Width:/ {w = $2} /^ +Height:/ {h = $2} END {if (h != "") print x, y, w, h}'
 }
+
+# What the screen shows over the rectangle AREA ("X Y W H"), into FILE.
+# The screen, not a window's own picture: Wine's Direct3D draws through
+# OpenGL into X windows of its own over the client area, made and dropped
+# with the device, whose pixels an image of the game's window may leave
+# out. Without a window manager nothing lies over the game's window.
+screenshot_area() {
+  local x y w h
+  read -r x y w h <<<"$1"
+  [ -n "$h" ] || return 1
+  import -silent -window root png:- 2>/dev/null |
+    convert png:- -crop "${w}x${h}+${x}+${y}" +repage "png:$2" 2>/dev/null
+}
+
+# What the screen shows where the X window WINDOW lies, into FILE.
+screenshot() { screenshot_area "$(screen_area "$1")" "$2"; }
 
 # Pixel measures of FILE, on the brightest channel of each pixel (0..255),
 # all in one run of ImageMagick: for each argument, one line "MAX MIN" over
