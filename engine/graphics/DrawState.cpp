@@ -15,13 +15,13 @@ namespace {
 
 int Clamp255(int value) { return std::min(255, std::max(0, value)); }
 
+}  // namespace
+
 void RecomputeVertexColor() {
   uint32_t alpha = drawState.blendMode != BLEND_NONE ? uint32_t(drawState.blendParameter) : 255u;
   drawState.vertexColor = alpha << 24 | uint32_t(drawState.modulateRed) << 16 |
                           uint32_t(drawState.modulateGreen) << 8 | drawState.modulateBlue;
 }
-
-}  // namespace
 
 void ResetDrawState(int targetWidth, int targetHeight) {
   std::memset(&drawState, 0, sizeof drawState);

@@ -31,6 +31,9 @@ extern DrawState drawState;
 // the draw area.
 void ResetDrawState(int targetWidth, int targetHeight);
 
+// vertexColor from the blend mode, parameter and modulation colour.
+void RecomputeVertexColor();
+
 // Puts the corners in order and clamps them to the current target's size;
 // an empty result sets the area-empty flag.
 void SetDrawArea(int left, int top, int right, int bottom);

@@ -3,6 +3,7 @@
 #include "engine/core/MainWindow.h"
 #include "engine/core/MessagePump.h"
 #include "engine/core/EngineSettings.h"
+#include "engine/graphics/DeviceStateCache.h"
 #include "engine/graphics/DisplayDevice.h"
 #include "engine/graphics/DrawState.h"
 #include "engine/graphics/HardwareScene.h"
@@ -77,7 +78,7 @@ void SetDeviceRenderTarget(GraphRecord* graph) {
   if (device == nullptr) return;
   FlushBatch();
   EndSceneIfOpen();
-  port::IDirect3DDevice9_SetTexture(device, 0, nullptr);
+  SendTextureUnbound();
   if (graph != nullptr) {
     // A graph larger than the screen cannot use the screen's depth buffer.
     bool larger = graph->width > ScreenWidth() || graph->height > ScreenHeight();

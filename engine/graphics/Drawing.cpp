@@ -1,10 +1,12 @@
-// PutGraph and PaintBox: in software mode the MEMIMG renderer draws them
+// PutGraph and PaintBox: in hardware mode quads go to the vertex batch
+// (HardwareDrawing.cpp); in software mode the MEMIMG renderer draws them
 // into the current target under the draw state.
 #include "engine/core/Engine.h"
 #include "engine/core/MessagePump.h"
 #include "engine/graphics/DrawState.h"
 #include "engine/graphics/GraphTable.h"
 #include "engine/graphics/GraphicsSystem.h"
+#include "engine/graphics/HardwareDrawing.h"
 #include "engine/graphics/software/SoftwareScreen.h"
 #include "engine/graphics/software/MemImgDraw.h"
 
@@ -34,7 +36,9 @@ int PutGraph(int x, int y, Handle graph, int transparent) {
   GraphRecord* record = FindGraphRecord(graph);
   if (record == nullptr) return -1;
   WaitWhileInactive();
-  if (SoftwareTargetReady())
+  if (hardwareMode)
+    PutGraphOnDevice(x, y, record, transparent);
+  else if (SoftwareTargetReady())
     BlitMemImg(targetMemImg, &record->memImg, x, y, transparent, blendMemImg,
                CurrentSettings());
   return 0;
@@ -46,6 +50,10 @@ int PaintBox(int x1, int y1, int x2, int y2, uint32_t color, int filled) {
   WaitWhileInactive();
   Rect box = {x1 < x2 ? x1 : x2, y1 < y2 ? y1 : y2, x1 < x2 ? x2 : x1, y1 < y2 ? y2 : y1};
   if (box.left == box.right || box.top == box.bottom) return 0;
+  if (hardwareMode) {
+    PaintBoxOnDevice(box, color, filled);
+    return 0;
+  }
   if (!SoftwareTargetReady()) return 0;
   MemImgDrawSettings settings = CurrentSettings();
   if (filled) {

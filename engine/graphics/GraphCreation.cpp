@@ -2,15 +2,20 @@
 
 #include <algorithm>
 #include <cstring>
+#include <vector>
 
 #include "engine/core/MessagePump.h"
+#include "engine/graphics/DrawPieces.h"
 #include "engine/graphics/DrawTarget.h"
 #include "engine/graphics/GraphCreationOptions.h"
 #include "engine/graphics/GraphSource.h"
 #include "engine/graphics/GraphTable.h"
+#include "engine/graphics/GraphTextures.h"
 #include "engine/graphics/GraphicsSystem.h"
 #include "engine/graphics/Screen.h"
+#include "engine/graphics/TexturePieces.h"
 #include "engine/graphics/TextureSet.h"
+#include "engine/graphics/TextureUpload.h"
 #include "engine/graphics/software/MemImg.h"
 #include "engine/graphics/software/MemImgConvert.h"
 #include "engine/graphics/software/MemImgFormats.h"
@@ -92,6 +97,23 @@ void DiscardGraph(GraphRecord* record) {
   FreeGraphRecord(record);
 }
 
+// The graph's view of its set: its DrawPieces in hardware mode, a derived
+// MEMIMG in software mode. The (possibly moved) record, or null when the
+// view cannot be made: the graph is then discarded.
+GraphRecord* BuildGraphView(GraphRecord* record) {
+  if (!record->textureSet->descriptor.software) {
+    GraphRecord* built = BuildDrawPieces(record);
+    if (built == nullptr) DiscardGraph(record);
+    return built;
+  }
+  if (BuildSoftwareView(record) != 0) {
+    DiscardGraph(record);
+    return nullptr;
+  }
+  GraphRecord* resized = ResizeGraphRecord(record, 0);
+  return resized != nullptr ? resized : record;
+}
+
 // The first palette index whose colour is the key: the transparent index of
 // an 8-bit palette set (0 when no entry matches).
 uint32_t PaletteKeyIndex(const MemImgStore& store, uint32_t key) {
@@ -116,32 +138,42 @@ Handle CreateGraphFromImage(PixelImage* image, PixelImage* alphaImage) {
     RecomputeNoneMask(&alphaImage->format);
     if (alphaImage->width != image->width || alphaImage->height != image->height) return -1;
   }
-  // Hardware textures are made by the Direct3D path; until it exists a
-  // hardware-mode engine cannot create graphs.
-  if (hardwareMode) return -1;
-
   GraphRecord* record = AllocateGraphRecord();
-  auto* set = static_cast<TextureSet*>(MemCalloc(sizeof(TextureSet), "", 0));
+  CreationDescriptor descriptor = DescribeSet(*image, alphaImage);
+  std::vector<TexturePiece> layout;
+  if (descriptor.hardware)
+    layout = LayOutTexturePieces(image->width, image->height, CurrentTextureLimits());
+  auto* set = static_cast<TextureSet*>(
+      MemCalloc(sizeof(TextureSet) + layout.size() * sizeof(TexturePiece), "", 0));
   if (set == nullptr) {
     WriteLog("グラフィックのオリジナル画像データ保存用メモリの確保に失敗しました\n");
     FreeGraphRecord(record);
     return -1;
   }
   set->refCount = 1;
-  set->descriptor = DescribeSet(*image, alphaImage);
-  set->formatClass = ChooseFormatClass(set->descriptor);
+  set->descriptor = descriptor;
+  set->formatClass = ChooseFormatClass(descriptor);
   set->colorKey = graphCreationOptions.colorKey;
   set->width = image->width;
   set->height = image->height;
+  set->mipLevels = descriptor.mipLevels;
+  set->pieceCount = int(layout.size());
+  std::copy(layout.begin(), layout.end(), PiecesOf(set));
   record->textureSet = set;
   record->width = image->width;
   record->height = image->height;
 
-  if (CreateSoftwareImage(set) != 0 || BuildSoftwareView(record) != 0) {
+  if (descriptor.hardware) {
+    if (CreateGraphTextures(set) != 0) {
+      DiscardGraph(record);
+      return -1;
+    }
+  } else if (CreateSoftwareImage(set) != 0) {
     DiscardGraph(record);
     return -1;
   }
-  if (GraphRecord* resized = ResizeGraphRecord(record, 0)) record = resized;
+  record = BuildGraphView(record);
+  if (record == nullptr) return -1;
   Handle handle = record->handle;
   TransferImageToGraph(handle, image, alphaImage, 0, 0, nullptr, 0);
   return handle;
@@ -166,12 +198,8 @@ Handle DeriveGraph(Handle source, int x, int y, int width, int height) {
   record->y = from->y + y;
   record->width = width;
   record->height = height;
-  if (BuildSoftwareView(record) != 0) {
-    DiscardGraph(record);
-    return -1;
-  }
-  if (GraphRecord* resized = ResizeGraphRecord(record, 0)) record = resized;
-  return record->handle;
+  record = BuildGraphView(record);
+  return record != nullptr ? record->handle : -1;
 }
 
 int TransferImageToGraph(Handle graph, PixelImage* image, PixelImage* alphaImage, int sourceX,
@@ -193,7 +221,11 @@ int TransferImageToGraph(Handle graph, PixelImage* image, PixelImage* alphaImage
   if (right <= left || bottom <= top) return 0;
 
   TextureSet* set = record->textureSet;
-  if (!set->descriptor.software) return -1;
+  if (!set->descriptor.software) {
+    UploadArea area = {left - sourceX, top - sourceY, right - sourceX, bottom - sourceY, sourceX,
+                       sourceY};
+    return UploadImageToTextures(record, *image, alphaImage, area);
+  }
   int result = CopyImageToMemImg(image, alphaImage, &set->memImg, left, top, right - left,
                                  bottom - top, record->x + (left - sourceX),
                                  record->y + (top - sourceY),

@@ -1,16 +1,22 @@
-// The Direct3D textures of the graphs' TextureSets across a device rebuild:
-// released with the old device, made again on the new one, then refilled by
-// the graph restore (GraphRestore.h).
+// The Direct3D textures of the graphs' TextureSets: made when a hardware
+// graph is created, released with the old device before a rebuild and made
+// again on the new one, then refilled by the graph restore (GraphRestore.h).
 #pragma once
+
+struct TextureSet;
+
+// Makes the texture of every piece of the set that has none yet (with a
+// system-memory twin to write through on a 9Ex device, whose managed pool
+// does not exist), takes its first surface and clears it. 0, or -1 with the
+// failing step's log line; pieces made so far keep their textures.
+int CreateGraphTextures(TextureSet* set);
 
 // Releases every piece's textures and surfaces of every hardware set; the
 // graphs, their pieces' geometry and their source files stay.
 void ReleaseGraphTextures();
 
-// Makes the released textures again on the new device (CreateGraphTextures
-// of the graph upload). The upload to textures is not built yet: with no
-// hardware set alive this is done (0); a live hardware set cannot be made
-// again, which is reported as -1.
+// Makes the released textures again on the new device (cleared; the graph
+// restore refills them). 0, or -1 when a set's textures could not be made.
 int RecreateGraphTextures();
 
 // Called once a rebuilt device is ready and the graphs are restored; null

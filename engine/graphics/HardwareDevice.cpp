@@ -8,6 +8,7 @@
 #include "engine/core/EngineSettings.h"
 #include "engine/core/MainWindow.h"
 #include "engine/core/Time.h"
+#include "engine/graphics/DeviceStateCache.h"
 #include "engine/graphics/DisplayDevice.h"
 #include "engine/graphics/DrawTarget.h"
 #include "engine/graphics/GraphCreationOptions.h"
@@ -15,6 +16,7 @@
 #include "engine/graphics/HardwareScene.h"
 #include "engine/graphics/Presentation.h"
 #include "engine/graphics/ScreenState.h"
+#include "engine/graphics/VertexBatch.h"
 #include "engine/graphics/VerticalBlank.h"
 #include "engine/services/Log.h"
 
@@ -305,7 +307,9 @@ int CreateDirect3DDevice() {
   MeasureRefreshInterval();
   ResetStateCaches();
   ForgetScene();
-  port::IDirect3DDevice9_SetRenderState(displayDevice.device, port::D3DRS_ZENABLE, 1);
+  PrepareVertexBatches();
+  SetRenderStateCached(port::D3DRS_ZENABLE, 1);
+  SetDeviceStatesOnce();
   ClearAndPresentFourTimes();
   if (GetBackBufferAndSwapChain() != 0) return -1;
   TimeOneRefresh();

@@ -1,14 +1,13 @@
 #include "engine/graphics/HardwareScene.h"
 
 #include "engine/graphics/DisplayDevice.h"
+#include "engine/graphics/VertexBatch.h"
 
 namespace {
 
 int sceneOpen = 0;
 
 }  // namespace
-
-void FlushBatch() {}
 
 void BeginSceneIfNeeded() {
   if (sceneOpen || displayDevice.device == nullptr) return;
@@ -21,10 +20,10 @@ void EndSceneIfOpen() {
   if (displayDevice.device != nullptr) port::IDirect3DDevice9_EndScene(displayDevice.device);
 }
 
-void ForgetScene() { sceneOpen = 0; }
-
-void ResetStateCaches() {}
-void ResendCachedStates() {}
+void ForgetScene() {
+  sceneOpen = 0;
+  EmptyVertexBatches();
+}
 
 void SetDeviceViewport(int left, int top, int right, int bottom) {
   if (displayDevice.device == nullptr) return;

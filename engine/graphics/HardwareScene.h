@@ -1,22 +1,19 @@
-// The Direct3D scene of hardware mode and the hooks the vertex batch and
-// the render-state caches hang on. Every step that changes the render
-// target, reads pixels back or presents flushes the batch and ends the
-// scene first.
+// The Direct3D scene of hardware mode and the hooks of the vertex batch
+// and the render-state caches. Every step that changes the render target,
+// reads pixels back or presents flushes the batch and ends the scene first.
 #pragma once
 
-// Draws the vertices waiting in the batch. The vertex batch is not built
-// yet: nothing can be waiting, so there is nothing to draw. (The batch's
-// own code replaces this body.)
+// Draws the vertices waiting in the batch (VertexBatch.cpp).
 void FlushBatch();
 // BeginScene once before drawing; EndScene when a scene is open.
 void BeginSceneIfNeeded();
 void EndSceneIfOpen();
-// Forgets the open scene (the device was released).
+// Forgets the open scene and drops the waiting vertices (the device was
+// released, or is new).
 void ForgetScene();
 
-// The render-state caches: forgotten when a device is made, and sent again
-// to a rebuilt device. Until the blend table exists no state is cached, so
-// there is nothing to forget or send.
+// The render-state caches (DeviceStateCache.cpp): forgotten when a device
+// is made, and sent again to a rebuilt device.
 void ResetStateCaches();
 void ResendCachedStates();
 

@@ -1,45 +1,38 @@
 #include "engine/graphics/TextureFormats.h"
 
+#include "engine/images/Direct3DFormatLayouts.h"
 #include "engine/platform/Direct3D9Port.h"
 
 namespace {
 
-struct FormatLayout {
-  uint32_t d3dFormat;
-  int bits;
-  uint32_t red, green, blue, alpha;
-};
-
-constexpr FormatLayout LAYOUTS[] = {
-    {port::D3DFMT_R8G8B8, 24, 0xFF0000, 0xFF00, 0xFF, 0},
-    {port::D3DFMT_A8R8G8B8, 32, 0xFF0000, 0xFF00, 0xFF, 0xFF000000},
-    {port::D3DFMT_X8R8G8B8, 32, 0xFF0000, 0xFF00, 0xFF, 0},
-    {port::D3DFMT_R5G6B5, 16, 0xF800, 0x7E0, 0x1F, 0},
-    {port::D3DFMT_X1R5G5B5, 16, 0x7C00, 0x3E0, 0x1F, 0},
-    {port::D3DFMT_A1R5G5B5, 16, 0x7C00, 0x3E0, 0x1F, 0x8000},
-    {port::D3DFMT_A4R4G4B4, 16, 0xF00, 0xF0, 0xF, 0xF000},
-    {port::D3DFMT_R3G3B2, 8, 0xE0, 0x1C, 0x3, 0},
-    {port::D3DFMT_A8R3G3B2, 16, 0xE0, 0x1C, 0x3, 0xFF00},
-    {port::D3DFMT_X4R4G4B4, 16, 0xF00, 0xF0, 0xF, 0},
-    {port::D3DFMT_A2B10G10R10, 32, 0x3FF, 0xFFC00, 0x3FF00000, 0xC0000000},
-    {port::D3DFMT_A8B8G8R8, 32, 0xFF, 0xFF00, 0xFF0000, 0xFF000000},
-    {port::D3DFMT_X8B8G8R8, 32, 0xFF, 0xFF00, 0xFF0000, 0},
-    {port::D3DFMT_A2R10G10B10, 32, 0x3FF00000, 0xFFC00, 0x3FF, 0xC0000000},
-};
-constexpr int LAYOUT_COUNT = int(sizeof LAYOUTS / sizeof LAYOUTS[0]);
+constexpr int MAX_LAYOUTS = 32;
 
 }  // namespace
 
 const ColorFormat* D3DFormatColorFormat(uint32_t d3dFormat) {
-  static ColorFormat formats[LAYOUT_COUNT];
-  static bool built = false;
-  if (!built) {
-    for (int i = 0; i < LAYOUT_COUNT; ++i)
-      SetGenericColorFormat(&formats[i], LAYOUTS[i].bits, LAYOUTS[i].red, LAYOUTS[i].green,
-                            LAYOUTS[i].blue, LAYOUTS[i].alpha);
-    built = true;
+  // One ColorFormat per row of the shared layout table, built on first use.
+  static ColorFormat formats[MAX_LAYOUTS];
+  static int count = 0;
+  static const Direct3DFormatLayout* layouts = nullptr;
+  if (layouts == nullptr) {
+    const Direct3DFormatLayout* table = Direct3DFormatLayouts(&count);
+    if (count > MAX_LAYOUTS) count = MAX_LAYOUTS;
+    for (int i = 0; i < count; ++i)
+      SetGenericColorFormat(&formats[i], table[i].bits, table[i].red, table[i].green,
+                            table[i].blue, table[i].alpha);
+    layouts = table;
   }
-  for (int i = 0; i < LAYOUT_COUNT; ++i)
-    if (LAYOUTS[i].d3dFormat == d3dFormat) return &formats[i];
+  for (int i = 0; i < count; ++i)
+    if (layouts[i].code == d3dFormat) return &formats[i];
   return nullptr;
+}
+
+bool IsBlockCompressedFormat(uint32_t d3dFormat) { return BlockCompressionOfFormat(d3dFormat) != 0; }
+
+int BlockCompressionOfFormat(uint32_t d3dFormat) {
+  const uint32_t blockFormats[5] = {port::D3DFMT_DXT1, port::D3DFMT_DXT2, port::D3DFMT_DXT3,
+                                    port::D3DFMT_DXT4, port::D3DFMT_DXT5};
+  for (int kind = 1; kind <= 5; ++kind)
+    if (blockFormats[kind - 1] == d3dFormat) return kind;
+  return 0;
 }

@@ -9,3 +9,8 @@
 // The layout of a Direct3D format, built once on first use; null for a
 // format without one (DXT, depth formats, anything unknown).
 const ColorFormat* D3DFormatColorFormat(uint32_t d3dFormat);
+
+// The DXT kind of a block-compressed format (1-5 for DXT1-DXT5), 0 for any
+// other format.
+int BlockCompressionOfFormat(uint32_t d3dFormat);
+bool IsBlockCompressedFormat(uint32_t d3dFormat);

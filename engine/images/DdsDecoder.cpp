@@ -2,6 +2,7 @@
 // codes and plain RGB masks, with their mip levels one after another.
 #include <cstring>
 
+#include "engine/images/Direct3DFormatLayouts.h"
 #include "engine/images/ImageDecoders.h"
 #include "engine/images/ImageLimits.h"
 #include "engine/images/StreamReading.h"
@@ -19,29 +20,6 @@ constexpr uint32_t FLAG_PITCH = 0x8, FLAG_MIPMAPCOUNT = 0x20000;
 constexpr uint32_t PF_ALPHAPIXELS = 0x1, PF_FOURCC_FLAG = 0x4, PF_RGB = 0x40;
 constexpr uint32_t CAPS_COMPLEX = 0x8, CAPS_MIPMAP = 0x400000;
 constexpr int MAX_MIP_LEVELS = 32;
-
-struct NumericFormat {
-  uint32_t code;
-  int bits;
-  uint32_t red, green, blue, alpha;
-};
-
-constexpr NumericFormat NUMERIC_FORMATS[] = {
-    {20, 24, 0xFF0000, 0xFF00, 0xFF, 0},
-    {21, 32, 0xFF0000, 0xFF00, 0xFF, 0xFF000000},
-    {22, 32, 0xFF0000, 0xFF00, 0xFF, 0},
-    {23, 16, 0xF800, 0x7E0, 0x1F, 0},
-    {24, 16, 0x7C00, 0x3E0, 0x1F, 0},
-    {25, 16, 0x7C00, 0x3E0, 0x1F, 0x8000},
-    {26, 16, 0xF00, 0xF0, 0xF, 0xF000},
-    {27, 8, 0xE0, 0x1C, 0x3, 0},
-    {29, 16, 0xE0, 0x1C, 0x3, 0xFF00},
-    {30, 16, 0xF00, 0xF0, 0xF, 0},
-    {31, 32, 0x3FF, 0xFFC00, 0x3FF00000, 0xC0000000},
-    {32, 32, 0xFF, 0xFF00, 0xFF0000, 0xFF000000},
-    {33, 32, 0xFF, 0xFF00, 0xFF0000, 0},
-    {35, 32, 0x3FF00000, 0xFFC00, 0x3FF, 0xC0000000},
-};
 
 uint32_t FourCc(const char* text) {
   return static_cast<uint32_t>(text[0]) | (static_cast<uint32_t>(text[1]) << 8) |
@@ -62,12 +40,10 @@ bool TakePixelFormat(const uint8_t* h, PixelImage* image) {
     }
   }
   if (flags == PF_FOURCC_FLAG) {
-    for (const NumericFormat& f : NUMERIC_FORMATS) {
-      if (f.code != fourCc) continue;
-      SetGenericColorFormat(image, f.bits, f.red, f.green, f.blue, f.alpha);
-      return true;
-    }
-    return false;
+    const Direct3DFormatLayout* f = FindDirect3DFormatLayout(fourCc);
+    if (f == nullptr) return false;
+    SetGenericColorFormat(image, f->bits, f->red, f->green, f->blue, f->alpha);
+    return true;
   }
   if (flags == PF_RGB || flags == (PF_RGB | PF_ALPHAPIXELS)) {
     const uint32_t bits = ReadLe32(h + PF_BITS);

@@ -1,16 +1,8 @@
 // The display device on the system's own Direct3D 9 (Wine's on these
 // machines): the engine starts windowed with the hardware attempt on, and
 // what it draws through the device is read back.
-#include <gtest/gtest.h>
-
-#include <cstdlib>
-#include <filesystem>
-#include <fstream>
-#include <sstream>
 #include <string>
 
-#include "engine/core/Engine.h"
-#include "engine/core/EngineSettings.h"
 #include "engine/core/MainWindow.h"
 #include "engine/core/MainWindowProc.h"
 #include "engine/platform/WindowPort.h"
@@ -20,37 +12,11 @@
 #include "engine/graphics/GraphicsSystem.h"
 #include "engine/graphics/Screen.h"
 #include "engine/graphics/TextureSet.h"
+#include "tests/direct3d/RealDeviceFixture.h"
 
 namespace {
 
-class RealDevice : public ::testing::Test {
- protected:
-  void SetUp() override {
-    if (std::getenv("DISPLAY") == nullptr) GTEST_SKIP() << "no X display for Wine";
-    directory_ = std::filesystem::temp_directory_path() / "vexlo-direct3d";
-    std::filesystem::create_directories(directory_);
-    previous_ = std::filesystem::current_path();
-    std::filesystem::current_path(directory_);
-    displayOptions.hardwareAttempt = 1;
-    ChangeWindowMode(1);
-    SetMainWindowCaption("Vexlo Direct3D test");
-  }
-  void TearDown() override {
-    if (previous_.empty()) return;
-    ShutdownEngine();
-    displayOptions = DisplayOptions{};
-    displayOptions.hardwareAttempt = 0;
-    backgroundColor = {0, 0, 0};
-    std::filesystem::current_path(previous_);
-  }
-  std::string Log() const {
-    std::ifstream file(directory_ / "Log.txt", std::ios::binary);
-    std::stringstream content;
-    content << file.rdbuf();
-    return content.str();
-  }
-  std::filesystem::path directory_, previous_;
-};
+using direct3dtest::RealDevice;
 
 TEST_F(RealDevice, StartsInHardwareModeClearsReadsBackAndPresents) {
   SelectScreenMode(800, 600, 32, 60);

@@ -1,8 +1,9 @@
 // The headless Direct3D 9 port: d3d9.dll is missing unless a test offers an
 // object and a device. An offered device keeps its surfaces and textures as
-// plain memory: clears, fills, copies and locks move real pixels, nothing is
-// rasterised (DrawPrimitiveUP is recorded only). Every call is recorded
-// with its arguments, and any call can be scripted to fail.
+// plain memory: clears, fills, copies and locks move real pixels. Draws are
+// recorded with their vertices and the states in force, not rasterised.
+// Every call is recorded with its arguments, and any call can be scripted
+// to fail.
 #include <algorithm>
 #include <cstdarg>
 #include <cstdio>
@@ -33,12 +34,14 @@ struct Counted {
 
 // Records the call and tells whether the script makes it fail.
 bool Call(const char* name, const char* format = "", ...) {
-  char arguments[512];
-  va_list list;
-  va_start(list, format);
-  std::vsnprintf(arguments, sizeof arguments, format, list);
-  va_end(list);
-  record.calls.push_back({name, arguments});
+  if (script.recordCalls) {
+    char arguments[512];
+    va_list list;
+    va_start(list, format);
+    std::vsnprintf(arguments, sizeof arguments, format, list);
+    va_end(list);
+    record.calls.push_back({name, arguments});
+  }
   int occurrence = ++callCounts[name];
   for (const headless::Direct3D9Failure& failure : script.failures)
     if (failure.call == name && (failure.occurrence == 0 || failure.occurrence == occurrence))
@@ -87,10 +90,21 @@ struct Direct3DDevice9Object : Counted {
   Direct3DSurface9Object* backBuffer = nullptr;
   Direct3DSurface9Object* renderTarget = nullptr;  // not counted: the engine holds it
   D3DViewport viewport = {};
-  ~Direct3DDevice9Object() override {
-    if (backBuffer) backBuffer->Release();
-  }
+  // What the draws see: the states set so far, the vertex format, stage
+  // 0's texture (held, as a device holds a bound texture) and the scene.
+  std::map<uint32_t, uint32_t> renderStates;
+  std::map<uint32_t, uint32_t> stageStates;    // stage << 16 | type
+  std::map<uint32_t, uint32_t> samplerStates;  // sampler << 16 | type
+  uint32_t fvf = 0;
+  Direct3DTexture9Object* texture = nullptr;
+  bool inScene = false;
+  ~Direct3DDevice9Object() override;
 };
+
+Direct3DDevice9Object::~Direct3DDevice9Object() {
+  if (backBuffer) backBuffer->Release();
+  if (texture) texture->Release();
+}
 
 }  // namespace port
 
@@ -246,6 +260,42 @@ port::HResult Presented(port::Direct3DDevice9Object* device) {
   return port::D3D_OK;
 }
 
+// The vertices read after the device's vertex format (positions first;
+// then diffuse, specular, texture coordinates when the format has them)
+// and what was in force for the draw.
+headless::Direct3D9Draw RecordDraw(const port::Direct3DDevice9Object& device,
+                                   uint32_t primitiveType, uint32_t primitiveCount,
+                                   const void* vertices, uint32_t stride) {
+  headless::Direct3D9Draw draw;
+  draw.primitiveType = primitiveType;
+  draw.primitiveCount = primitiveCount;
+  draw.stride = stride;
+  draw.fvf = device.fvf;
+  draw.texture = device.texture && !device.texture->levels.empty()
+                     ? device.texture->levels[0]->label
+                     : std::string("null");
+  draw.textureHandle = device.texture;
+  draw.insideScene = device.inScene;
+  draw.renderStates = device.renderStates;
+  draw.stageStates = device.stageStates;
+  draw.samplerStates = device.samplerStates;
+  uint32_t vertexCount = primitiveType == port::D3DPT_TRIANGLELIST ? primitiveCount * 3 : 0;
+  size_t offsetDiffuse = 16;
+  size_t offsetTexture = offsetDiffuse + ((device.fvf & port::D3DFVF_DIFFUSE) ? 4 : 0) +
+                         ((device.fvf & port::D3DFVF_SPECULAR) ? 4 : 0);
+  bool textured = (device.fvf >> 8 & 0xF) != 0;
+  const auto* bytes = static_cast<const uint8_t*>(vertices);
+  for (uint32_t i = 0; i < vertexCount; ++i) {
+    const uint8_t* at = bytes + size_t(i) * stride;
+    headless::Direct3D9Vertex vertex = {0, 0, 0, 0, 0xFFFFFFFFu, 0, 0};
+    std::memcpy(&vertex.x, at, 16);
+    if (device.fvf & port::D3DFVF_DIFFUSE) std::memcpy(&vertex.diffuse, at + offsetDiffuse, 4);
+    if (textured) std::memcpy(&vertex.u, at + offsetTexture, 8);
+    draw.vertices.push_back(vertex);
+  }
+  return draw;
+}
+
 }  // namespace
 
 namespace headless {
@@ -265,13 +315,49 @@ std::vector<Direct3D9Call> Direct3D9CallsNamed(const std::string& name) {
   return named;
 }
 
-void ClearDirect3D9Calls() { record.calls.clear(); }
+void ClearDirect3D9Calls() {
+  record.calls.clear();
+  record.draws.clear();
+}
+
+namespace {
+
+uint32_t Lookup(const std::map<uint32_t, uint32_t>& states, uint32_t key, uint32_t fallback) {
+  auto found = states.find(key);
+  return found == states.end() ? fallback : found->second;
+}
+
+}  // namespace
+
+uint32_t Direct3D9Draw::RenderState(uint32_t state, uint32_t fallback) const {
+  return Lookup(renderStates, state, fallback);
+}
+uint32_t Direct3D9Draw::StageState(uint32_t stage, uint32_t type, uint32_t fallback) const {
+  return Lookup(stageStates, stage << 16 | type, fallback);
+}
+uint32_t Direct3D9Draw::SamplerState(uint32_t sampler, uint32_t type, uint32_t fallback) const {
+  return Lookup(samplerStates, sampler << 16 | type, fallback);
+}
 
 uint32_t SurfacePixel(port::Direct3DSurface9Handle surface, int x, int y) {
   return ReadValue(PixelAddress(surface, x, y), BytesPerPixel(surface->desc.Format));
 }
 
 uint32_t SurfaceFormat(port::Direct3DSurface9Handle surface) { return surface->desc.Format; }
+
+uint32_t TexturePixel(port::Direct3DTexture9Handle texture, int level, int x, int y) {
+  return SurfacePixel(texture->levels[size_t(level)], x, y);
+}
+
+std::vector<uint8_t> TextureLevelBytes(port::Direct3DTexture9Handle texture, int level) {
+  return texture->levels[size_t(level)]->memory;
+}
+
+port::D3DSurfaceDesc TextureLevelDesc(port::Direct3DTexture9Handle texture, int level) {
+  return texture->levels[size_t(level)]->desc;
+}
+
+int TextureLevelCount(port::Direct3DTexture9Handle texture) { return int(texture->levels.size()); }
 
 uint32_t PresentedPixel(int x, int y) {
   int bytes = BytesPerPixel(presentedFormat);
@@ -430,11 +516,15 @@ HResult IDirect3DDevice9_GetDeviceCaps(Direct3DDevice9Handle, D3DCaps* caps) {
   return D3D_OK;
 }
 
-HResult IDirect3DDevice9_BeginScene(Direct3DDevice9Handle) {
-  return Call("IDirect3DDevice9_BeginScene") ? D3DERR_INVALIDCALL : D3D_OK;
+HResult IDirect3DDevice9_BeginScene(Direct3DDevice9Handle device) {
+  if (Call("IDirect3DDevice9_BeginScene") || device->inScene) return D3DERR_INVALIDCALL;
+  device->inScene = true;
+  return D3D_OK;
 }
-HResult IDirect3DDevice9_EndScene(Direct3DDevice9Handle) {
-  return Call("IDirect3DDevice9_EndScene") ? D3DERR_INVALIDCALL : D3D_OK;
+HResult IDirect3DDevice9_EndScene(Direct3DDevice9Handle device) {
+  if (Call("IDirect3DDevice9_EndScene") || !device->inScene) return D3DERR_INVALIDCALL;
+  device->inScene = false;
+  return D3D_OK;
 }
 
 HResult IDirect3DDevice9_Present(Direct3DDevice9Handle device, const WindowRect* sourceRect,
@@ -472,34 +562,46 @@ HResult IDirect3DDevice9_Clear(Direct3DDevice9Handle device, uint32_t count, con
   return D3D_OK;
 }
 
-HResult IDirect3DDevice9_SetRenderState(Direct3DDevice9Handle, uint32_t state, uint32_t value) {
+HResult IDirect3DDevice9_SetRenderState(Direct3DDevice9Handle device, uint32_t state,
+                                        uint32_t value) {
   if (Call("IDirect3DDevice9_SetRenderState", "%u,%u", state, value)) return D3DERR_INVALIDCALL;
   record.renderStates[state] = value;
+  device->renderStates[state] = value;
   return D3D_OK;
 }
 
-HResult IDirect3DDevice9_SetTextureStageState(Direct3DDevice9Handle, uint32_t stage,
+HResult IDirect3DDevice9_SetTextureStageState(Direct3DDevice9Handle device, uint32_t stage,
                                               uint32_t type, uint32_t value) {
-  return Call("IDirect3DDevice9_SetTextureStageState", "%u,%u,%u", stage, type, value)
-             ? D3DERR_INVALIDCALL
-             : D3D_OK;
+  if (Call("IDirect3DDevice9_SetTextureStageState", "%u,%u,%u", stage, type, value))
+    return D3DERR_INVALIDCALL;
+  device->stageStates[stage << 16 | type] = value;
+  return D3D_OK;
 }
 
-HResult IDirect3DDevice9_SetSamplerState(Direct3DDevice9Handle, uint32_t sampler, uint32_t type,
-                                         uint32_t value) {
-  return Call("IDirect3DDevice9_SetSamplerState", "%u,%u,%u", sampler, type, value)
-             ? D3DERR_INVALIDCALL
-             : D3D_OK;
+HResult IDirect3DDevice9_SetSamplerState(Direct3DDevice9Handle device, uint32_t sampler,
+                                         uint32_t type, uint32_t value) {
+  if (Call("IDirect3DDevice9_SetSamplerState", "%u,%u,%u", sampler, type, value))
+    return D3DERR_INVALIDCALL;
+  device->samplerStates[sampler << 16 | type] = value;
+  return D3D_OK;
 }
 
-HResult IDirect3DDevice9_SetTexture(Direct3DDevice9Handle, uint32_t stage,
+HResult IDirect3DDevice9_SetTexture(Direct3DDevice9Handle device, uint32_t stage,
                                     Direct3DTexture9Handle texture) {
   const char* name = texture && !texture->levels.empty() ? Label(texture->levels[0]) : "null";
-  return Call("IDirect3DDevice9_SetTexture", "%u,%s", stage, name) ? D3DERR_INVALIDCALL : D3D_OK;
+  if (Call("IDirect3DDevice9_SetTexture", "%u,%s", stage, name)) return D3DERR_INVALIDCALL;
+  if (stage != 0) return D3D_OK;
+  // The device holds the bound texture until another replaces it.
+  if (texture) texture->references += 1;
+  if (device->texture) device->texture->Release();
+  device->texture = texture;
+  return D3D_OK;
 }
 
-HResult IDirect3DDevice9_SetFVF(Direct3DDevice9Handle, uint32_t fvf) {
-  return Call("IDirect3DDevice9_SetFVF", "0x%X", fvf) ? D3DERR_INVALIDCALL : D3D_OK;
+HResult IDirect3DDevice9_SetFVF(Direct3DDevice9Handle device, uint32_t fvf) {
+  if (Call("IDirect3DDevice9_SetFVF", "0x%X", fvf)) return D3DERR_INVALIDCALL;
+  device->fvf = fvf;
+  return D3D_OK;
 }
 HResult IDirect3DDevice9_SetVertexShaderNone(Direct3DDevice9Handle) {
   return Call("IDirect3DDevice9_SetVertexShaderNone") ? D3DERR_INVALIDCALL : D3D_OK;
@@ -516,33 +618,29 @@ HResult IDirect3DDevice9_SetViewport(Direct3DDevice9Handle device, const D3DView
   return D3D_OK;
 }
 
-HResult IDirect3DDevice9_DrawPrimitiveUP(Direct3DDevice9Handle, uint32_t primitiveType,
+HResult IDirect3DDevice9_DrawPrimitiveUP(Direct3DDevice9Handle device, uint32_t primitiveType,
                                          uint32_t primitiveCount, const void* vertices,
                                          uint32_t vertexStride) {
-  // The vertices as floats, so that a test can check positions and texture
-  // coordinates.
-  std::string values;
-  const auto* floats = static_cast<const float*>(vertices);
-  size_t count = size_t(primitiveCount) * 3 * vertexStride / sizeof(float);
-  for (size_t i = 0; i < count && vertices != nullptr; ++i) {
-    char value[32];
-    std::snprintf(value, sizeof value, i ? ",%g" : "%g", double(floats[i]));
-    values += value;
-  }
-  if (Call("IDirect3DDevice9_DrawPrimitiveUP", "%u,%u,%u,[%s]", primitiveType, primitiveCount,
-           vertexStride, values.c_str()))
+  if (Call("IDirect3DDevice9_DrawPrimitiveUP", "%u,%u,%u", primitiveType, primitiveCount,
+           vertexStride) ||
+      vertices == nullptr || vertexStride == 0 || primitiveCount == 0)
     return D3DERR_INVALIDCALL;
   record.drawCalls += 1;
+  if (script.recordCalls) record.draws.push_back(RecordDraw(*device, primitiveType, primitiveCount,
+                                                            vertices, vertexStride));
   return D3D_OK;
 }
 
-HResult IDirect3DDevice9_CreateTexture(Direct3DDevice9Handle, uint32_t width, uint32_t height,
-                                       uint32_t levels, uint32_t usage, uint32_t format,
-                                       uint32_t pool, Direct3DTexture9Handle* texture) {
+HResult IDirect3DDevice9_CreateTexture(Direct3DDevice9Handle device, uint32_t width,
+                                       uint32_t height, uint32_t levels, uint32_t usage,
+                                       uint32_t format, uint32_t pool,
+                                       Direct3DTexture9Handle* texture) {
   *texture = nullptr;
   if (Call("IDirect3DDevice9_CreateTexture", "%u,%u,%u,0x%X,%u,%u", width, height, levels, usage,
            format, pool))
     return D3DERR_NOTAVAILABLE;
+  if (device->ex && pool == D3DPOOL_MANAGED && script.managedPoolRefusedOnEx)
+    return D3DERR_INVALIDCALL;
   auto* created = new Direct3DTexture9Object;
   std::string label = NewLabel("Texture");
   if (levels == 0) levels = 1;
@@ -728,6 +826,9 @@ HResult IDirect3DTexture9_LockRect(Direct3DTexture9Handle texture, uint32_t leve
            RectText(rect).c_str(), flags) ||
       level >= texture->levels.size())
     return D3DERR_INVALIDCALL;
+  // A rectangle outside the level is refused rather than written past.
+  WindowRect inside;
+  if (!Clip(texture->levels[level], rect, &inside)) return D3DERR_INVALIDCALL;
   return LockSurface(texture->levels[level], locked, rect);
 }
 

@@ -51,11 +51,49 @@ struct Direct3D9Script {
   std::vector<uint32_t> renderTargetFormats = {port::D3DFMT_R5G6B5, port::D3DFMT_X1R5G5B5,
                                                port::D3DFMT_X8R8G8B8, port::D3DFMT_A8R8G8B8};
   std::vector<uint32_t> depthFormats = {port::D3DFMT_D16, port::D3DFMT_D24X8};
+  // CreateTexture in D3DPOOL_MANAGED fails with D3DERR_INVALIDCALL on a 9Ex
+  // device, as the real one does (it has no managed pool).
+  bool managedPoolRefusedOnEx = true;
   // The device is lost: both Presents report D3DERR_DEVICELOST until a new
   // device is made (a test may also clear it).
   bool deviceLost = false;
   // Calls that fail with D3DERR_NOTAVAILABLE (or a null object).
   std::vector<Direct3D9Failure> failures;
+  // Off: calls are counted (and can still be failed) but neither their
+  // texts nor the draws are kept, so that a long run measures the engine
+  // rather than the record.
+  bool recordCalls = true;
+};
+
+// One vertex of a draw, read after the vertex format in force: position,
+// diffuse colour (0xFFFFFFFF when the format has none) and the first
+// texture coordinate set (0 when it has none).
+struct Direct3D9Vertex {
+  float x, y, z, rhw;
+  uint32_t diffuse;
+  float u, v;
+};
+
+// One DrawPrimitiveUP with what was in force for it on the device.
+struct Direct3D9Draw {
+  uint32_t primitiveType = 0;
+  uint32_t primitiveCount = 0;
+  uint32_t stride = 0;
+  uint32_t fvf = 0;
+  std::vector<Direct3D9Vertex> vertices;
+  std::string texture;  // stage 0's texture by label ("Texture3.0"), or "null"
+  port::Direct3DTexture9Handle textureHandle = nullptr;
+  bool insideScene = false;  // between BeginScene and EndScene
+  // Every state set on the device so far, by type: render states, and
+  // texture stage and sampler states keyed by (stage or sampler) << 16 | type.
+  std::map<uint32_t, uint32_t> renderStates;
+  std::map<uint32_t, uint32_t> stageStates;
+  std::map<uint32_t, uint32_t> samplerStates;
+
+  // A state of the draw, or fallback when it was never set.
+  uint32_t RenderState(uint32_t state, uint32_t fallback = 0xFFFFFFFFu) const;
+  uint32_t StageState(uint32_t stage, uint32_t type, uint32_t fallback = 0xFFFFFFFFu) const;
+  uint32_t SamplerState(uint32_t sampler, uint32_t type, uint32_t fallback = 0xFFFFFFFFu) const;
 };
 
 // One recorded call: the port function's name and its arguments as text
@@ -84,6 +122,7 @@ struct Direct3D9Record {
   int drawCalls = 0;
   std::map<uint32_t, uint32_t> renderStates;  // last value of each render state set
   std::vector<Direct3D9Call> calls;
+  std::vector<Direct3D9Draw> draws;  // every DrawPrimitiveUP, in order
 };
 
 void ScriptDirect3D9(const Direct3D9Script& script);
@@ -93,13 +132,19 @@ Direct3D9Script& Direct3D9ScriptInForce();
 const Direct3D9Record& Direct3D9Calls();
 // The recorded calls of one name, in order.
 std::vector<Direct3D9Call> Direct3D9CallsNamed(const std::string& name);
-// Forgets the recorded calls (the counters stay).
+// Forgets the recorded calls and draws (the counters stay).
 void ClearDirect3D9Calls();
 
 // The pixels of a surface as 32-bit values, row by row (16-bit formats
 // widened), and its format; for checking what a device call left there.
 uint32_t SurfacePixel(port::Direct3DSurface9Handle surface, int x, int y);
 uint32_t SurfaceFormat(port::Direct3DSurface9Handle surface);
+// A texture's mip level: one pixel as SurfacePixel reads it, its whole
+// memory (rows of pixels or of DXT blocks, packed) and its description.
+uint32_t TexturePixel(port::Direct3DTexture9Handle texture, int level, int x, int y);
+std::vector<uint8_t> TextureLevelBytes(port::Direct3DTexture9Handle texture, int level);
+port::D3DSurfaceDesc TextureLevelDesc(port::Direct3DTexture9Handle texture, int level);
+int TextureLevelCount(port::Direct3DTexture9Handle texture);
 // The pixel the last successful Present showed, from the back buffer copied
 // at that moment.
 uint32_t PresentedPixel(int x, int y);
