@@ -286,6 +286,17 @@ bool RenderScene(bool hardware, Picture* picture, std::string* error) {
   return ok;
 }
 
+// Both pictures are left beside the log as PPM files, to look at when a
+// cell differs.
+void WritePpm(const char* path, const Picture& picture) {
+  std::ofstream file(path, std::ios::binary);
+  file << "P6\n" << SCREEN_WIDTH << " " << SCREEN_HEIGHT << "\n255\n";
+  for (uint32_t pixel : picture.pixels) {
+    const char rgb[3] = {char(pixel >> 16), char(pixel >> 8), char(pixel)};
+    file.write(rgb, 3);
+  }
+}
+
 int ChannelDifference(uint32_t a, uint32_t b) {
   int largest = 0;
   for (int shift = 0; shift < 24; shift += 8)
@@ -335,6 +346,10 @@ class RendererComparison : public ::testing::TestWithParam<SceneCase> {
 
   // The measurement, by blend mode, for the record of the run.
   static void TearDownTestSuite() {
+    if (skipReason_.empty() && failure_.empty()) {
+      WritePpm("hardware.ppm", hardware_);
+      WritePpm("software.ppm", software_);
+    }
     if (!previous_.empty()) std::filesystem::current_path(previous_);
     if (!skipReason_.empty() || !failure_.empty()) return;
     std::map<int, int> largest;
