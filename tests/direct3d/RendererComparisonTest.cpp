@@ -93,6 +93,9 @@ const SceneCase SCENE[] = {
     // Multiplication, the inverted texture and the texture toward white.
     {"Mul128", Shape::BALL, 4, 128, WHITE, 1, Cell(0, 3), MUL},
     {"Mul255", Shape::SPRITE, 4, 255, WHITE, 1, Cell(1, 3), MUL},
+    {"Mul8", Shape::SPRITE, 4, 8, WHITE, 1, Cell(0, 6), MUL},
+    {"Mul128Unkeyed", Shape::BALL, 4, 128, WHITE, 0, Cell(1, 6), MUL},
+    {"Mul200Modulated", Shape::BALL, 4, 200, {255, 160, 64}, 1, Cell(2, 6), MUL},
     {"Inverted96", Shape::BALL, 10, 96, WHITE, 1, Cell(2, 3), INVERTED},
     {"Inverted255", Shape::SPRITE, 10, 255, WHITE, 1, Cell(3, 3), INVERTED},
     {"TowardWhite96", Shape::BALL, 11, 96, WHITE, 1, Cell(4, 3), TOWARD_WHITE},
@@ -327,11 +330,18 @@ Difference Compare(const Picture& hardware, const Picture& software, const Rect&
   return difference;
 }
 
-class RendererComparison : public ::testing::TestWithParam<SceneCase> {
- protected:
-  static void SetUpTestSuite() {
+// The scene in both modes, rendered once for all the tests of the program.
+struct Rendered {
+  Picture hardware, software;
+  std::string skipReason, failure;
+};
+Rendered rendered;
+
+class ScenePictures : public ::testing::Environment {
+ public:
+  void SetUp() override {
     if (std::getenv("DISPLAY") == nullptr) {
-      skipReason_ = "no X display for Wine";
+      rendered.skipReason = "no X display for Wine";
       return;
     }
     std::filesystem::path directory =
@@ -340,22 +350,28 @@ class RendererComparison : public ::testing::TestWithParam<SceneCase> {
     previous_ = std::filesystem::current_path();
     std::filesystem::current_path(directory);
     std::string error;
-    if (!RenderScene(true, &hardware_, &error)) failure_ = "hardware mode: " + error;
-    else if (!RenderScene(false, &software_, &error)) failure_ = "software mode: " + error;
+    if (!RenderScene(true, &rendered.hardware, &error))
+      rendered.failure = "hardware mode: " + error;
+    else if (!RenderScene(false, &rendered.software, &error))
+      rendered.failure = "software mode: " + error;
   }
 
-  // The measurement, by blend mode, for the record of the run.
-  static void TearDownTestSuite() {
-    if (skipReason_.empty() && failure_.empty()) {
-      WritePpm("hardware.ppm", hardware_);
-      WritePpm("software.ppm", software_);
+  // The pictures, and the measurement by blend mode, for the record.
+  void TearDown() override {
+    if (rendered.skipReason.empty() && rendered.failure.empty()) {
+      WritePpm("hardware.ppm", rendered.hardware);
+      WritePpm("software.ppm", rendered.software);
+      PrintLargestDifferences();
     }
     if (!previous_.empty()) std::filesystem::current_path(previous_);
-    if (!skipReason_.empty() || !failure_.empty()) return;
+  }
+
+ private:
+  static void PrintLargestDifferences() {
     std::map<int, int> largest;
     std::map<int, int> modulatedLargest;
     for (const SceneCase& scene : SCENE) {
-      int value = Compare(hardware_, software_, ComparedArea(scene)).largest;
+      int value = Compare(rendered.hardware, rendered.software, ComparedArea(scene)).largest;
       bool modulated = scene.modulation.red != 255 || scene.modulation.green != 255 ||
                        scene.modulation.blue != 255;
       int& entry = modulated ? modulatedLargest[scene.mode] : largest[scene.mode];
@@ -367,19 +383,21 @@ class RendererComparison : public ::testing::TestWithParam<SceneCase> {
       std::printf("  mode %2d, modulated: %d\n", mode, value);
   }
 
-  void SetUp() override {
-    if (!skipReason_.empty()) GTEST_SKIP() << skipReason_;
-    ASSERT_TRUE(failure_.empty()) << failure_;
-  }
-
-  static Picture hardware_, software_;
-  static std::string skipReason_, failure_;
-  static std::filesystem::path previous_;
+  std::filesystem::path previous_;
 };
 
-Picture RendererComparison::hardware_, RendererComparison::software_;
-std::string RendererComparison::skipReason_, RendererComparison::failure_;
-std::filesystem::path RendererComparison::previous_;
+::testing::Environment* const scenePictures =
+    ::testing::AddGlobalTestEnvironment(new ScenePictures);
+
+class RendererComparison : public ::testing::TestWithParam<SceneCase> {
+ protected:
+  void SetUp() override {
+    if (!rendered.skipReason.empty()) GTEST_SKIP() << rendered.skipReason;
+    ASSERT_TRUE(rendered.failure.empty()) << rendered.failure;
+  }
+  const Picture& hardware_ = rendered.hardware;
+  const Picture& software_ = rendered.software;
+};
 
 TEST_P(RendererComparison, HardwareMatchesSoftware) {
   const SceneCase& scene = GetParam();
