@@ -92,7 +92,6 @@ constexpr uint32_t WM_SYSKEYUP = 0x0105;
 constexpr uint32_t WM_IME_STARTCOMPOSITION = 0x010D;
 constexpr uint32_t WM_IME_ENDCOMPOSITION = 0x010E;
 constexpr uint32_t WM_IME_COMPOSITION = 0x010F;
-constexpr uint32_t WM_COMMAND = 0x0111;
 constexpr uint32_t WM_SYSCOMMAND = 0x0112;
 constexpr uint32_t WM_TIMER = 0x0113;
 constexpr uint32_t WM_MOUSEMOVE = 0x0200;

@@ -10,15 +10,15 @@
 namespace renderer_tolerance {
 
 constexpr int EXACT = 0;
-constexpr int MODULATE = 255;
-constexpr int ALPHA = 255;
-constexpr int ADD = 255;
-constexpr int SUB = 255;
-constexpr int MUL = 255;
-constexpr int INVERTED = 255;      // mode 10
-constexpr int TOWARD_WHITE = 255;  // mode 11
+constexpr int MODULATE = 1;      // mode 0 with a modulation colour
+constexpr int ALPHA = 2;         // mode 1, boxes included
+constexpr int ADD = 2;           // mode 2
+constexpr int SUB = 4;           // mode 3 (3 unmodulated, 4 modulated)
+constexpr int MUL = 2;           // mode 4
+constexpr int INVERTED = 1;      // mode 10
+constexpr int TOWARD_WHITE = 2;  // mode 11
 
-// The game's frames mix all of these.
-constexpr int FRAME = 255;
+// The game's frames: copies, modulated glyphs and alpha blending.
+constexpr int FRAME = MODULATE > ALPHA ? MODULATE : ALPHA;
 
 }  // namespace renderer_tolerance

@@ -1,11 +1,12 @@
-// The DirectDraw port of a program whose clock is the headless virtual
-// clock but whose window and Direct3D are the system's own. The engine
-// waits for the refresh after a present that did not wait itself, which on
-// a clock that only moves when told is every present: the wait is where
-// the frame's time passes.
+// The DirectDraw port of the headless platform with the system's Direct3D:
+// there is no DirectDraw, and the display refreshes on the virtual clock.
+// The engine waits for the refresh after a present that did not wait
+// itself, which on a clock that only moves when told is every present: the
+// wait is where a frame's time passes, and where the frame just presented
+// can be read back.
 #include "engine/platform/DirectDrawPort.h"
 #include "engine/platform/headless/HeadlessClock.h"
-#include "tests/demo/ScriptedRefresh.h"
+#include "engine/platform/win32/scripted/ScriptedRefresh.h"
 
 namespace {
 
