@@ -1,15 +1,18 @@
 // The headless Direct3D 9 port: d3d9.dll is missing unless a test offers an
 // object and a device. An offered device keeps its surfaces and textures as
-// plain memory: clears, fills, copies and locks move real pixels. Draws are
-// recorded with their vertices and the states in force, not rasterised.
+// plain memory: clears, fills, copies and locks move real pixels, and draws
+// are rasterised (Direct3D9Raster.h) and recorded with their vertices and
+// the states in force.
 // Every call is recorded with its arguments, and any call can be scripted
 // to fail.
 #include <algorithm>
 #include <cstdarg>
 #include <cstdio>
 #include <cstring>
+#include <utility>
 #include <vector>
 
+#include "engine/platform/headless/Direct3D9Raster.h"
 #include "engine/platform/headless/HeadlessDirect3D9.h"
 
 namespace {
@@ -209,8 +212,12 @@ bool Clip(const port::Direct3DSurface9Object* surface, const port::WindowRect* r
 void Fill(port::Direct3DSurface9Object* surface, const port::WindowRect& rect, uint32_t argb) {
   int bytes = BytesPerPixel(surface->desc.Format);
   uint32_t value = Encode(surface->desc.Format, argb);
-  for (int y = rect.top; y < rect.bottom; ++y)
-    for (int x = rect.left; x < rect.right; ++x) WriteValue(PixelAddress(surface, x, y), bytes, value);
+  // The first row pixel by pixel, the others copied from it.
+  uint8_t* first = PixelAddress(surface, rect.left, rect.top);
+  for (int x = rect.left; x < rect.right; ++x) WriteValue(PixelAddress(surface, x, rect.top), bytes, value);
+  size_t rowBytes = size_t(rect.right - rect.left) * size_t(bytes);
+  for (int y = rect.top + 1; y < rect.bottom; ++y)
+    std::memcpy(PixelAddress(surface, rect.left, y), first, rowBytes);
 }
 
 port::HResult LockSurface(port::Direct3DSurface9Object* surface, port::D3DLockedRect* locked,
@@ -294,6 +301,21 @@ headless::Direct3D9Draw RecordDraw(const port::Direct3DDevice9Object& device,
     draw.vertices.push_back(vertex);
   }
   return draw;
+}
+
+headless::RasterSurface RasterSurfaceOf(port::Direct3DSurface9Object* surface) {
+  return {surface->memory.data(), surface->pitch, surface->desc.Format, int(surface->desc.Width),
+          int(surface->desc.Height)};
+}
+
+// Draws into the render target, reading level 0 of the bound texture.
+void Rasterize(const port::Direct3DDevice9Object& device, const headless::Direct3D9Draw& draw) {
+  headless::RasterSurface target = RasterSurfaceOf(device.renderTarget);
+  headless::RasterSurface texture{};
+  bool textured = device.texture != nullptr && !device.texture->levels.empty() &&
+                  !IsBlockFormat(device.texture->levels[0]->desc.Format);
+  if (textured) texture = RasterSurfaceOf(device.texture->levels[0]);
+  headless::RasterizeDraw(draw, target, device.viewport, textured ? &texture : nullptr);
 }
 
 }  // namespace
@@ -565,6 +587,7 @@ HResult IDirect3DDevice9_Clear(Direct3DDevice9Handle device, uint32_t count, con
 HResult IDirect3DDevice9_SetRenderState(Direct3DDevice9Handle device, uint32_t state,
                                         uint32_t value) {
   if (Call("IDirect3DDevice9_SetRenderState", "%u,%u", state, value)) return D3DERR_INVALIDCALL;
+  record.stateCalls += 1;
   record.renderStates[state] = value;
   device->renderStates[state] = value;
   return D3D_OK;
@@ -574,6 +597,7 @@ HResult IDirect3DDevice9_SetTextureStageState(Direct3DDevice9Handle device, uint
                                               uint32_t type, uint32_t value) {
   if (Call("IDirect3DDevice9_SetTextureStageState", "%u,%u,%u", stage, type, value))
     return D3DERR_INVALIDCALL;
+  record.stateCalls += 1;
   device->stageStates[stage << 16 | type] = value;
   return D3D_OK;
 }
@@ -582,6 +606,7 @@ HResult IDirect3DDevice9_SetSamplerState(Direct3DDevice9Handle device, uint32_t 
                                          uint32_t type, uint32_t value) {
   if (Call("IDirect3DDevice9_SetSamplerState", "%u,%u,%u", sampler, type, value))
     return D3DERR_INVALIDCALL;
+  record.stateCalls += 1;
   device->samplerStates[sampler << 16 | type] = value;
   return D3D_OK;
 }
@@ -590,6 +615,7 @@ HResult IDirect3DDevice9_SetTexture(Direct3DDevice9Handle device, uint32_t stage
                                     Direct3DTexture9Handle texture) {
   const char* name = texture && !texture->levels.empty() ? Label(texture->levels[0]) : "null";
   if (Call("IDirect3DDevice9_SetTexture", "%u,%s", stage, name)) return D3DERR_INVALIDCALL;
+  record.stateCalls += 1;
   if (stage != 0) return D3D_OK;
   // The device holds the bound texture until another replaces it.
   if (texture) texture->references += 1;
@@ -626,8 +652,11 @@ HResult IDirect3DDevice9_DrawPrimitiveUP(Direct3DDevice9Handle device, uint32_t 
       vertices == nullptr || vertexStride == 0 || primitiveCount == 0)
     return D3DERR_INVALIDCALL;
   record.drawCalls += 1;
-  if (script.recordCalls) record.draws.push_back(RecordDraw(*device, primitiveType, primitiveCount,
-                                                            vertices, vertexStride));
+  if (!script.recordCalls && !script.rasterize) return D3D_OK;
+  headless::Direct3D9Draw draw =
+      RecordDraw(*device, primitiveType, primitiveCount, vertices, vertexStride);
+  if (script.rasterize && device->renderTarget != nullptr) Rasterize(*device, draw);
+  if (script.recordCalls) record.draws.push_back(std::move(draw));
   return D3D_OK;
 }
 

@@ -4,8 +4,8 @@
 // reports, and which of its calls fail) to exercise the display set-up's
 // choices. The offered device is a small faithful one: its surfaces and
 // textures are plain memory, Clear, ColorFill, StretchRect,
-// GetRenderTargetData, locks and UpdateTexture move pixels, and every call
-// is recorded with its arguments.
+// GetRenderTargetData, locks, UpdateTexture and draws move pixels, and
+// every call is recorded with its arguments.
 #pragma once
 
 #include <cstdint>
@@ -63,6 +63,9 @@ struct Direct3D9Script {
   // texts nor the draws are kept, so that a long run measures the engine
   // rather than the record.
   bool recordCalls = true;
+  // Draws are rasterised into the render target (Direct3D9Raster.h); off,
+  // they only reach the record.
+  bool rasterize = true;
 };
 
 // One vertex of a draw, read after the vertex format in force: position,
@@ -120,6 +123,7 @@ struct Direct3D9Record {
   port::D3DDisplayModeEx lastDisplayMode = {};
   int presents = 0;
   int drawCalls = 0;
+  int stateCalls = 0;  // SetRenderState, SetTextureStageState, SetSamplerState, SetTexture
   std::map<uint32_t, uint32_t> renderStates;  // last value of each render state set
   std::vector<Direct3D9Call> calls;
   std::vector<Direct3D9Draw> draws;  // every DrawPrimitiveUP, in order
