@@ -23,6 +23,7 @@ void PresentAfterActivation() {
     if (hardwareMode && graphicsStarted) RebuildDisplay();
     return;
   }
+  FlushBatch();
   EndSceneIfOpen();
   if (port::IDirect3DDevice9_Present(displayDevice.device, nullptr, nullptr, nullptr, nullptr) < 0)
     RebuildDisplay();

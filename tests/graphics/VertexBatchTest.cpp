@@ -5,6 +5,8 @@
 #include <algorithm>
 #include <set>
 
+#include "engine/core/MainWindow.h"
+#include "engine/core/MainWindowProc.h"
 #include "engine/graphics/DrawTarget.h"
 #include "engine/graphics/WindowHooks.h"
 #include "tests/graphics/HardwareDrawingFixture.h"
@@ -125,6 +127,12 @@ TEST_F(HardwareDrawing, PresentingReadingBackAndChangingTheTargetDrawWhatWaitsFi
       {"ReadPixel", [] { ReadPixel(1, 1); }, "IDirect3DSurface9_LockRect"},
       {"ClearDrawTarget", [] { ClearDrawTarget(nullptr); }, "IDirect3DDevice9_Clear"},
       {"SelectDrawTarget", [] { SelectDrawTarget(TARGET_BACK); }, "IDirect3DDevice9_SetRenderTarget"},
+      {"activation",
+       [] {
+         MainWindowProc(mainWindow, port::WM_ACTIVATE, port::WA_INACTIVE, 0);
+         MainWindowProc(mainWindow, port::WM_ACTIVATE, port::WA_ACTIVE, 0);
+       },
+       "IDirect3DDevice9_Present"},
   };
   Handle cell = MakeCell();
   displayDevice.useBackBufferLock = 1;
