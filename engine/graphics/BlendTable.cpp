@@ -39,13 +39,20 @@ const BlendModeEntry& EntryOf(const DrawConditions& c) {
   return blendModeTable[c.blendMode];
 }
 
+// Multiplication's factors (zero, source colour) never read the alpha.
+constexpr int MULTIPLY_MODE = 4;
+
 // Whether the texture alpha is used, and how: for blending, or by the
-// alpha test.
+// alpha test. A keyed texel of an alpha-test texture under multiplication
+// would multiply the target by the key's black, since the factors ignore
+// its alpha 0: the alpha test drops it, as the software renderer skips
+// keyed pixels in every mode.
 void ChooseTransparency(const DrawConditions& c, DrawSetup* setup) {
   setup->alphaTest = 0;
   setup->textureAlphaBlends = 0;
   if (!c.textured || !c.transparent || !(c.textureAlpha || c.textureAlphaTest)) return;
-  if (c.blendMode != 0 && c.blendMode != 8)
+  const bool keyedMultiply = c.blendMode == MULTIPLY_MODE && c.textureAlphaTest;
+  if (c.blendMode != 0 && c.blendMode != 8 && !keyedMultiply)
     setup->textureAlphaBlends = 1;
   else if (c.textureAlphaTest)
     setup->alphaTest = 1;
@@ -98,9 +105,11 @@ void ChooseStageZero(const DrawConditions& c, const BlendModeEntry& entry, DrawS
   else
     stage.colorOp = c.modulationWhite ? D3DTOP_SELECTARG1 : D3DTOP_MODULATE;
   stage.alphaArg1 = D3DTA_TEXTURE;
+  // Mode 0 and the keyed multiplication take no parameter: their alpha is
+  // the texel's own.
   if (!setup->textureAlphaBlends && !setup->alphaTest)
     stage.alphaOp = D3DTOP_SELECTARG2;
-  else if (c.blendMode == 0)
+  else if (c.blendMode == 0 || (c.blendMode == MULTIPLY_MODE && setup->alphaTest))
     stage.alphaOp = D3DTOP_SELECTARG1;
   else
     stage.alphaOp = D3DTOP_MODULATE;

@@ -95,6 +95,8 @@ TEST_F(HardwareDrawing, TheTextureAlphaMakesTransparencyByAlphaTestOrByBlending)
       {"transparency not asked", ALPHA_TEST_SET, 0, 0, 0, 0, ANY, ANY, D3DTOP_SELECTARG2},
       {"alpha test, mode 0", ALPHA_TEST_SET, 1, 0, 1, 0, ANY, ANY, D3DTOP_SELECTARG1},
       {"alpha test, mode 8", ALPHA_TEST_SET, 1, 8, 1, 1, D3DBLEND_ZERO, D3DBLEND_ONE, D3DTOP_MODULATE},
+      {"alpha test, mode 4: its factors never read the alpha", ALPHA_TEST_SET, 1, 4, 1, 1,
+       D3DBLEND_ZERO, D3DBLEND_SRCCOLOR, D3DTOP_SELECTARG1},
       {"alpha-test texture blended in mode 1", ALPHA_TEST_SET, 1, 1, 0, 1, D3DBLEND_SRCALPHA,
        D3DBLEND_INVSRCALPHA, D3DTOP_MODULATE},
       {"alpha-test texture blended in mode 6", ALPHA_TEST_SET, 1, 6, 0, 1, D3DBLEND_SRCALPHA,

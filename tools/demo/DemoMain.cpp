@@ -10,6 +10,7 @@
 #include <string>
 
 #include "engine/platform/headless/HeadlessDirect3D9.h"
+#include "engine/platform/headless/HeadlessPresent.h"
 #include "engine/platform/headless/HeadlessWindow.h"
 #include "game/WinMain.h"
 #include "tools/demo/DemoScript.h"
@@ -17,9 +18,19 @@
 
 namespace {
 
-constexpr unsigned DEMO_SEED = 20261210;
-// A 60 Hz display: every wait for the refresh moves the virtual clock on.
-constexpr uint64_t REFRESH_MICROSECONDS = 16667;
+// The frame the headless window received.
+class TransferredPicture : public PresentedPicture {
+ public:
+  explicit TransferredPicture(const headless::PresentedFrame& frame) : frame_(frame) {}
+  RgbFrame Capture() const override { return ToRgb(frame_); }
+
+ private:
+  const headless::PresentedFrame& frame_;
+};
+
+void OnFramePresented(const headless::PresentedFrame& frame) {
+  DemoFramePresented(TransferredPicture(frame));
+}
 
 int Usage() {
   std::fprintf(stderr, "usage: vexlo_demo OUTDIR | vexlo_demo --check GOLDENDIR\n");
@@ -29,9 +40,10 @@ int Usage() {
 bool PlayDemo() {
   headless::Window().messageBoxAnswer = port::IDNO;  // windowed
   headless::DirectDrawScript display;
-  display.refreshPeriodMicroseconds = REFRESH_MICROSECONDS;
+  display.refreshPeriodMicroseconds = DEMO_REFRESH_MICROSECONDS;
   headless::ScriptDirectDraw(display);
   StartDemoScript(DEMO_SEED);
+  headless::SetFramePresentedHook(OnFramePresented);
   const int result = WinMain(nullptr, nullptr, nullptr, 0);
   std::string error;
   if (result != 0) {

@@ -3,7 +3,6 @@
 #include "engine/platform/InputPort.h"
 #include "engine/platform/headless/HeadlessClock.h"
 #include "engine/platform/headless/HeadlessInput.h"
-#include "engine/platform/headless/HeadlessPresent.h"
 #include "game/GamePhase.h"
 #include "game/GameRandom.h"
 #include "game/OverPhase.h"
@@ -47,8 +46,8 @@ void Next(Step step) {
   State().stepFrames = 0;
 }
 
-void Shoot(const char* name, const headless::PresentedFrame& frame) {
-  State().shots.push_back({name, ToRgb(frame)});
+void Shoot(const char* name, const PresentedPicture& frame) {
+  State().shots.push_back({name, frame.Capture()});
 }
 
 // A key held for two frames: its hold counter reads 1 in the first update
@@ -86,7 +85,9 @@ bool ShowsChainAndPopup(const GamePhase& game) {
   return false;
 }
 
-void OnFrame(const headless::PresentedFrame& frame) {
+}  // namespace
+
+void DemoFramePresented(const PresentedPicture& frame) {
   Script& s = State();
   s.frames += 1;
   s.stepFrames += 1;
@@ -147,12 +148,9 @@ void OnFrame(const headless::PresentedFrame& frame) {
   }
 }
 
-}  // namespace
-
 void StartDemoScript(unsigned seed) {
   State() = Script();
   State().seed = seed;
-  headless::SetFramePresentedHook(OnFrame);
 }
 
 bool DemoScriptFinished(std::string* error) {

@@ -14,6 +14,8 @@
 
 #include <cstring>
 
+#include "engine/platform/win32/Direct3D9Window.h"
+
 namespace {
 
 IDirect3D9* Object(port::Direct3D9Handle handle) { return reinterpret_cast<IDirect3D9*>(handle); }
@@ -45,7 +47,7 @@ void ToPresentParameters(const port::D3DPresentParameters& from, D3DPRESENT_PARA
   to->MultiSampleType = D3DMULTISAMPLE_TYPE(from.MultiSampleType);
   to->MultiSampleQuality = from.MultiSampleQuality;
   to->SwapEffect = D3DSWAPEFFECT(from.SwapEffect);
-  to->hDeviceWindow = static_cast<HWND>(from.hDeviceWindow);
+  to->hDeviceWindow = Direct3DWindow(from.hDeviceWindow);
   to->Windowed = from.Windowed;
   to->EnableAutoDepthStencil = from.EnableAutoDepthStencil;
   to->AutoDepthStencilFormat = D3DFORMAT(from.AutoDepthStencilFormat);
@@ -207,7 +209,7 @@ HResult (IDirect3D9_CreateDevice)(Direct3D9Handle object, uint32_t adapter, uint
   ToPresentParameters(*parameters, &platformParameters);
   IDirect3DDevice9* created = nullptr;
   HRESULT result =
-      Object(object)->CreateDevice(adapter, D3DDEVTYPE(deviceType), static_cast<HWND>(focusWindow),
+      Object(object)->CreateDevice(adapter, D3DDEVTYPE(deviceType), Direct3DWindow(focusWindow),
                                    behaviorFlags, &platformParameters, &created);
   FromPresentParameters(platformParameters, parameters);
   *device = SUCCEEDED(result) ? reinterpret_cast<Direct3DDevice9Handle>(created) : nullptr;
@@ -235,7 +237,7 @@ HResult (IDirect3D9Ex_CreateDeviceEx)(Direct3D9Handle object, uint32_t adapter, 
     platformMode.ScanLineOrdering = D3DSCANLINEORDERING(displayMode->ScanLineOrdering);
   }
   IDirect3DDevice9Ex* created = nullptr;
-  result = ex->CreateDeviceEx(adapter, D3DDEVTYPE(deviceType), static_cast<HWND>(focusWindow),
+  result = ex->CreateDeviceEx(adapter, D3DDEVTYPE(deviceType), Direct3DWindow(focusWindow),
                               behaviorFlags, &platformParameters,
                               displayMode ? &platformMode : nullptr, &created);
   ex->Release();
@@ -277,7 +279,7 @@ HResult (IDirect3DDevice9_EndScene)(Direct3DDevice9Handle device) {
 HResult (IDirect3DDevice9_Present)(Direct3DDevice9Handle device, const WindowRect* sourceRect,
                                  const WindowRect* destRect, WindowHandle destWindow,
                                  const void* dirtyRegion) {
-  return Device(device)->Present(Rect(sourceRect), Rect(destRect), static_cast<HWND>(destWindow),
+  return Device(device)->Present(Rect(sourceRect), Rect(destRect), Direct3DWindow(destWindow),
                                  static_cast<const RGNDATA*>(dirtyRegion));
 }
 
@@ -440,7 +442,7 @@ HResult (IDirect3DSwapChain9_Present)(Direct3DSwapChain9Handle swapChain,
                                     WindowHandle destWindow, const void* dirtyRegion,
                                     uint32_t flags) {
   return SwapChain(swapChain)->Present(Rect(sourceRect), Rect(destRect),
-                                       static_cast<HWND>(destWindow),
+                                       Direct3DWindow(destWindow),
                                        static_cast<const RGNDATA*>(dirtyRegion), flags);
 }
 
