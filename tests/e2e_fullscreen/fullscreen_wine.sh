@@ -191,10 +191,14 @@ play_full_screen() {
   echo "  Esc on the title: exit 0 at $(elapsed)"
   [ "$(screen_dimensions)" = "$dimensions_before" ] ||
     fail "$run: the screen is $(screen_dimensions) after the end, $dimensions_before before"
+  # Kept beside the screenshots, for a failed check to be read afterwards.
+  [ -f "$log" ] && cp "$log" "$artifacts/e2e_fullscreen_wine-$run-Log.txt"
   check_log "$log"
   if [ "$run_mode" = hardware ]; then
-    # The release before the rebuild, the one at the end.
-    [ "$(log_count "$log" "Direct3D9 DLL の解放 4")" = 2 ] || fail "$run: d3d9.dll was not released twice"
+    # The release before the rebuild, the one at the end (a busy machine
+    # can see more than one return to full screen, each with its rebuild).
+    [ "$(log_count "$log" "Direct3D9 DLL の解放 4")" -ge 2 ] ||
+      fail "$run: d3d9.dll was not released before the rebuild and at the end"
   fi
 }
 

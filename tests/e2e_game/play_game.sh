@@ -184,6 +184,9 @@ play() {
   [ "$exit_code" = 0 ] || fail "$run: Esc on the title screen: exit $exit_code, expected 0"
   echo "  Esc on the title: exit 0 at $(elapsed)"
   log="$dir/Log.txt"
+  # Kept beside the screenshots, for a failed check to be read afterwards.
+  [ -f "$log" ] && cp "$log" "$artifacts/e2e_game-$run-Log.txt"
+  return 0
 }
 
 # The answer No: Escape in the SDL box; the Windows box has no Cancel, so
