@@ -65,30 +65,6 @@ bars=()
 TOP_BAR_CORNER="776 0 24 60"
 BOTTOM_BAR_MIDDLE="344 524 112 76"
 
-screen_dimensions() { xdpyinfo | awk '/dimensions:/ {print $2}'; }
-
-# Whether WINDOW covers the whole screen.
-covers_screen() {
-  local geometry
-  geometry=$(xwininfo -id "$1" 2>/dev/null) || return 1
-  grep -qE "^ +Absolute upper-left X: +0$" <<<"$geometry" &&
-    grep -qE "^ +Absolute upper-left Y: +0$" <<<"$geometry" &&
-    grep -qE "^ +Width: $screen_width$" <<<"$geometry" &&
-    grep -qE "^ +Height: $screen_height$" <<<"$geometry"
-}
-
-# Waits up to SECONDS until WINDOW covers the screen (or, with "not", no
-# longer does).
-wait_for_cover() {
-  local window=$1 seconds=$2 want=${3:-covers} deadline=$((SECONDS + $2))
-  while [ $SECONDS -lt $deadline ]; do
-    if covers_screen "$window"; then [ "$want" = covers ] && return 0
-    else [ "$want" = not ] && return 0; fi
-    sleep 0.2
-  done
-  return 1
-}
-
 # The game window: the first new window named CAPTION other than the box.
 wait_for_window_after() {
   local box=$1 deadline=$((SECONDS + $2)) id dims

@@ -78,46 +78,9 @@ wait_for_probe() {
   return 1
 }
 
-screen_dimensions() { xdpyinfo | awk '/dimensions:/ {print $2}'; }
-
-covers_screen() {
-  local geometry
-  geometry=$(xwininfo -id "$1" 2>/dev/null) || return 1
-  grep -qE "^ +Absolute upper-left X: +0$" <<<"$geometry" &&
-    grep -qE "^ +Absolute upper-left Y: +0$" <<<"$geometry" &&
-    grep -qE "^ +Width: ${size%x*}$" <<<"$geometry" &&
-    grep -qE "^ +Height: ${size#*x}$" <<<"$geometry"
-}
-
-wait_for_cover() {
-  local deadline=$((SECONDS + $2))
-  while [ $SECONDS -lt $deadline ]; do
-    covers_screen "$1" && return 0
-    sleep 0.2
-  done
-  return 1
-}
-
-# Screenshots the window until CHECK passes, for up to SECONDS; a failure
-# keeps the screenshot beside the test.
-expect() {
-  local seconds=$1 name=$2 check=$3
-  local deadline=$((SECONDS + seconds)) n=0
-  while :; do
-    n=$((n + 1))
-    shot="$work/$run-$name-$n.png"
-    why="no screenshot"
-    if screenshot "$window" "$shot" && $check "$shot"; then
-      echo "  $name: seen at $(elapsed)"
-      return 0
-    fi
-    if [ $SECONDS -ge $deadline ]; then
-      [ -f "$shot" ] && cp "$shot" "$artifacts/e2e_fullscreen_wine-$run-$name.png"
-      fail "$run: $name: $why (screenshot: $artifacts/e2e_fullscreen_wine-$run-$name.png)"
-    fi
-    sleep 0.1
-  done
-}
+# The screenshots of expect: the whole window.
+artifact_prefix=e2e_fullscreen_wine
+take_shot() { screenshot "$window" "$1"; }
 
 # How many lines of the log equal TEXT.
 log_count() { log_texts "$1" 2>/dev/null | grep -cxF -- "$2"; }

@@ -43,3 +43,27 @@ start_x_server() {
   done
   return 1
 }
+
+screen_dimensions() { xdpyinfo | awk '/dimensions:/ {print $2}'; }
+
+# Whether WINDOW covers the whole screen of $size (WIDTHxHEIGHT).
+covers_screen() {
+  local geometry
+  geometry=$(xwininfo -id "$1" 2>/dev/null) || return 1
+  grep -qE "^ +Absolute upper-left X: +0$" <<<"$geometry" &&
+    grep -qE "^ +Absolute upper-left Y: +0$" <<<"$geometry" &&
+    grep -qE "^ +Width: ${size%x*}$" <<<"$geometry" &&
+    grep -qE "^ +Height: ${size#*x}$" <<<"$geometry"
+}
+
+# Waits up to SECONDS until WINDOW covers the screen (or, with "not", no
+# longer does).
+wait_for_cover() {
+  local window=$1 want=${3:-covers} deadline=$((SECONDS + $2))
+  while [ $SECONDS -lt $deadline ]; do
+    if covers_screen "$window"; then [ "$want" = covers ] && return 0
+    else [ "$want" = not ] && return 0; fi
+    sleep 0.2
+  done
+  return 1
+}

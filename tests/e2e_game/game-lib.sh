@@ -205,3 +205,27 @@ lit_box() {
   [ "${BASH_REMATCH[1]}" -gt 0 ] && [ "${BASH_REMATCH[2]}" -gt 0 ] || return 0
   echo "$((x + BASH_REMATCH[3])) $((y + BASH_REMATCH[4])) ${BASH_REMATCH[1]} ${BASH_REMATCH[2]}"
 }
+
+# Takes screenshots with `take_shot SHOT` until CHECK passes on one, for up
+# to SECONDS; the last screenshot stays in $shot. A failure keeps it beside
+# the test as $artifact_prefix-$run-NAME.png. Needs $work, $artifacts and
+# $run.
+expect() {
+  local seconds=$1 name=$2 check=$3
+  local deadline=$((SECONDS + seconds)) n=0 kept
+  while :; do
+    n=$((n + 1))
+    shot="$work/$run-$name-$n.png"
+    why="no screenshot"
+    if take_shot "$shot" && $check "$shot"; then
+      echo "  $name: seen at $(elapsed)"
+      return 0
+    fi
+    if [ $SECONDS -ge $deadline ]; then
+      kept="$artifacts/$artifact_prefix-$run-$name.png"
+      [ -f "$shot" ] && cp "$shot" "$kept"
+      fail "$run: $name: $why (screenshot: $kept)"
+    fi
+    sleep 0.1
+  done
+}

@@ -78,26 +78,9 @@ hold_display
 export XDG_RUNTIME_DIR="$work/runtime"
 mkdir -m 700 "$XDG_RUNTIME_DIR"
 
-# Screenshots WINDOW until CHECK passes on one, for up to SECONDS; the last
-# screenshot stays in $shot. A failure keeps it beside the test as NAME.png.
-expect() {
-  local seconds=$1 name=$2 check=$3
-  local deadline=$((SECONDS + seconds)) n=0
-  while :; do
-    n=$((n + 1))
-    shot="$work/$run-$name-$n.png"
-    why="no screenshot"
-    if screenshot_area "$client_area" "$shot" && $check "$shot"; then
-      echo "  $name: seen at $(elapsed)"
-      return 0
-    fi
-    if [ $SECONDS -ge $deadline ]; then
-      [ -f "$shot" ] && cp "$shot" "$artifacts/e2e_game-$run-$name.png"
-      fail "$run: $name: $why (screenshot: $artifacts/e2e_game-$run-$name.png)"
-    fi
-    sleep 0.1
-  done
-}
+# The screenshots of expect: the game's client area.
+artifact_prefix=e2e_game
+take_shot() { screenshot_area "$client_area" "$1"; }
 
 # One run of PROGRAM in a fresh working directory, reading DATA (a folder
 # of sheets or an archive). The whole run moves the player, pauses, resumes
