@@ -25,8 +25,9 @@ echo "window $window"
 
 # xprop writes the bytes of a non-ASCII name as octal escapes.
 escaped=$(printf '%s' "$caption" | od -An -v -to1 | tr -s ' \n' ' ' | sed -e 's/ $//' -e 's/ /\\/g')
-xprop -id "$window" WM_CLASS | grep -qF "\"$escaped\", \"$escaped\"" ||
-  fail "the X class is not the caption: $(xprop -id "$window" WM_CLASS)"
+window_class=$(xprop -id "$window" WM_CLASS)
+grep -qF "\"$escaped\", \"$escaped\"" <<<"$window_class" ||
+  fail "the X class is not the caption: $window_class"
 read -r screen_width screen_height < <(screen_size)
 geometry=$(xwininfo -id "$window")
 x=$(awk '/Absolute upper-left X:/ {print $4}' <<<"$geometry")

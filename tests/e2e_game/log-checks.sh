@@ -35,7 +35,12 @@ check_log_lines() {
 # No line of the log matches the extended regular expression PATTERN.
 check_log_lacks() {
   local log=$1 pattern=$2 found
-  found=$(log_texts "$log" | grep -E -m 1 -- "$pattern") && fail "$run: Log.txt says \"$found\""
+  # The texts are read whole first: a grep that stops at its first match
+  # would end a pipe's writer early, and pipefail would take that for "no
+  # match".
+  local texts
+  texts=$(log_texts "$log")
+  found=$(grep -E -m 1 -- "$pattern" <<<"$texts") && fail "$run: Log.txt says \"$found\""
   return 0
 }
 
@@ -47,11 +52,9 @@ check_hardware_mode_log() {
   check_log_lines "$log" "IDirect3D9Ex オブジェクトを取得します.... 成功" \
     "画面のフォーマットは D3DFMT_X8R8G8B8 です" "Ｚバッファを作成します.... 成功" \
     "Direct3DDevice9 の解放 3"
-  # The device's line is written in two parts, around CreateDeviceEx;
-  # a line the window procedure writes while the call runs can come
-  # between them.
-  log_texts "$log" | grep -qE '^IDirect3DDevice9Ex オブジェクトを取得します\.\.\.\. ' &&
-    log_texts "$log" | grep -qE '(ハードウエア|ソフトウエア)頂点演算を使用します$' ||
+  local texts
+  texts=$(log_texts "$log")
+  grep -qE '^IDirect3DDevice9Ex オブジェクトを取得します\.\.\.\. (ハードウエア|ソフトウエア)頂点演算を使用します$' <<<"$texts" ||
     fail "$run: Log.txt does not show the 9Ex device made"
   check_log_lacks "$log" 'Direct3DDevice9 の解放 2|に失敗しました'
   echo "  Log.txt: hardware mode, nothing failed"
