@@ -65,34 +65,42 @@ void ForEachEntry(Visit visit) {
 
 }  // namespace
 
-void SetRenderStateCached(uint32_t state, uint32_t value) {
-  port::Direct3DDevice9Handle device = displayDevice.device;
-  if (device == nullptr || state >= RENDER_STATE_COUNT) return;
-  CachedValue& entry = cache.render[state];
+namespace {
+
+// Sends a value through SEND when the device does not have it yet, the
+// batch drawn first (its vertices were meant for the states before).
+template <typename Send>
+void SendIfChanged(CachedValue& entry, uint32_t value, Send send) {
   if (entry.sent && entry.value == value) return;
   FlushBatch();
   Changes(entry, value);
-  port::IDirect3DDevice9_SetRenderState(device, state, value);
+  send(displayDevice.device, value);
+}
+
+}  // namespace
+
+void SetRenderStateCached(uint32_t state, uint32_t value) {
+  if (displayDevice.device == nullptr || state >= RENDER_STATE_COUNT) return;
+  SendIfChanged(cache.render[state], value, [state](port::Direct3DDevice9Handle device, uint32_t v) {
+    port::IDirect3DDevice9_SetRenderState(device, state, v);
+  });
 }
 
 void SetStageStateCached(uint32_t stage, uint32_t type, uint32_t value) {
-  port::Direct3DDevice9Handle device = displayDevice.device;
-  if (device == nullptr || stage >= STAGE_COUNT || type >= STAGE_STATE_COUNT) return;
-  CachedValue& entry = cache.stage[stage][type];
-  if (entry.sent && entry.value == value) return;
-  FlushBatch();
-  Changes(entry, value);
-  port::IDirect3DDevice9_SetTextureStageState(device, stage, type, value);
+  if (displayDevice.device == nullptr || stage >= STAGE_COUNT || type >= STAGE_STATE_COUNT) return;
+  SendIfChanged(cache.stage[stage][type], value,
+                [stage, type](port::Direct3DDevice9Handle device, uint32_t v) {
+                  port::IDirect3DDevice9_SetTextureStageState(device, stage, type, v);
+                });
 }
 
 void SetSamplerStateCached(uint32_t sampler, uint32_t type, uint32_t value) {
-  port::Direct3DDevice9Handle device = displayDevice.device;
-  if (device == nullptr || sampler >= SAMPLER_COUNT || type >= SAMPLER_STATE_COUNT) return;
-  CachedValue& entry = cache.sampler[sampler][type];
-  if (entry.sent && entry.value == value) return;
-  FlushBatch();
-  Changes(entry, value);
-  port::IDirect3DDevice9_SetSamplerState(device, sampler, type, value);
+  if (displayDevice.device == nullptr || sampler >= SAMPLER_COUNT || type >= SAMPLER_STATE_COUNT)
+    return;
+  SendIfChanged(cache.sampler[sampler][type], value,
+                [sampler, type](port::Direct3DDevice9Handle device, uint32_t v) {
+                  port::IDirect3DDevice9_SetSamplerState(device, sampler, type, v);
+                });
 }
 
 void BindTexture(port::Direct3DTexture9Handle texture) {

@@ -78,13 +78,7 @@ void ReleaseTextureSetReference(TextureSet* set) {
   if (set->descriptor.software) {
     ReleaseMemImg(&set->memImg);
   } else {
-    TexturePiece* pieces = PiecesOf(set);
-    for (int i = 0; i < set->pieceCount; ++i) {
-      if (pieces[i].surface) port::IDirect3DSurface9_Release(pieces[i].surface);
-      if (pieces[i].extraSurface) port::IDirect3DSurface9_Release(pieces[i].extraSurface);
-      if (pieces[i].texture) port::IDirect3DTexture9_Release(pieces[i].texture);
-      if (pieces[i].staging) port::IDirect3DTexture9_Release(pieces[i].staging);
-    }
+    ReleaseSetTextures(set);
   }
   MemFree(set);
 }

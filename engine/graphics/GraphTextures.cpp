@@ -109,17 +109,17 @@ int CreateGraphTextures(TextureSet* set) {
   return 0;
 }
 
-void ReleaseGraphTextures() {
-  ForEachHardwareSet([](TextureSet* set) {
-    TexturePiece* pieces = PiecesOf(set);
-    for (int i = 0; i < set->pieceCount; ++i) {
-      ReleaseObject(&pieces[i].surface, port::IDirect3DSurface9_Release);
-      ReleaseObject(&pieces[i].extraSurface, port::IDirect3DSurface9_Release);
-      ReleaseObject(&pieces[i].texture, port::IDirect3DTexture9_Release);
-      ReleaseObject(&pieces[i].staging, port::IDirect3DTexture9_Release);
-    }
-  });
+void ReleaseSetTextures(TextureSet* set) {
+  TexturePiece* pieces = PiecesOf(set);
+  for (int i = 0; i < set->pieceCount; ++i) {
+    ReleaseObject(&pieces[i].surface, port::IDirect3DSurface9_Release);
+    ReleaseObject(&pieces[i].extraSurface, port::IDirect3DSurface9_Release);
+    ReleaseObject(&pieces[i].texture, port::IDirect3DTexture9_Release);
+    ReleaseObject(&pieces[i].staging, port::IDirect3DTexture9_Release);
+  }
 }
+
+void ReleaseGraphTextures() { ForEachHardwareSet(ReleaseSetTextures); }
 
 int RecreateGraphTextures() {
   int result = 0;

@@ -11,6 +11,10 @@ struct TextureSet;
 // failing step's log line; pieces made so far keep their textures.
 int CreateGraphTextures(TextureSet* set);
 
+// Releases the textures and surfaces of every piece of one set (the
+// pieces' geometry stays), leaving their pointers null.
+void ReleaseSetTextures(TextureSet* set);
+
 // Releases every piece's textures and surfaces of every hardware set; the
 // graphs, their pieces' geometry and their source files stay.
 void ReleaseGraphTextures();

@@ -11,6 +11,7 @@
 #include "engine/graphics/TextureFormats.h"
 #include "engine/graphics/TextureSet.h"
 #include "engine/graphics/VertexBatch.h"
+#include "engine/images/ColorFormat.h"
 
 namespace {
 
@@ -132,24 +133,17 @@ void AppendBoxQuad(const Rect& box, uint32_t diffuse) {
   vertices[3].diffuse = diffuse;
 }
 
-// A channel of a screen pixel value widened to 8 bits.
-uint32_t Channel(uint32_t value, uint32_t mask, int shift, int width) {
-  if (width == 0) return 0;
-  return ((value & mask) >> shift) * 255u / ((1u << width) - 1u);
-}
-
 // The box colour: the value split with the screen's format, each channel
 // modulated, and the vertex colour's alpha.
 uint32_t BoxDiffuse(uint32_t color) {
   const ColorFormat* format = D3DFormatColorFormat(displayDevice.backBufferFormat);
   if (format == nullptr) format = D3DFormatColorFormat(port::D3DFMT_X8R8G8B8);
-  uint32_t red = Channel(color, format->redMask, format->redShift, format->redWidth);
-  uint32_t green = Channel(color, format->greenMask, format->greenShift, format->greenWidth);
-  uint32_t blue = Channel(color, format->blueMask, format->blueShift, format->blueWidth);
-  red = red * drawState.modulateRed / 255u;
-  green = green * drawState.modulateGreen / 255u;
-  blue = blue * drawState.modulateBlue / 255u;
-  return (drawState.vertexColor & 0xFF000000u) | red << 16 | green << 8 | blue;
+  int red = 0, green = 0, blue = 0;
+  DecodeColor(*format, color, &red, &green, &blue, nullptr);
+  const uint32_t r = uint32_t(red) * drawState.modulateRed / 255u;
+  const uint32_t g = uint32_t(green) * drawState.modulateGreen / 255u;
+  const uint32_t b = uint32_t(blue) * drawState.modulateBlue / 255u;
+  return (drawState.vertexColor & 0xFF000000u) | r << 16 | g << 8 | b;
 }
 
 // The box filled, or its border as four one-pixel strips (rows top and
