@@ -31,8 +31,8 @@
 #include <ctime>
 
 #include "bench/support/FullGameFrame.h"
-#include "engine/graphics/DisplayDevice.h"
-#include "engine/graphics/HardwareScene.h"
+#include "engine/graphics/hardware/HardwareScene.h"
+#include "engine/graphics/records/DisplayDevice.h"
 #include "engine/platform/headless/HeadlessDirect3D9.h"
 
 namespace {

@@ -14,7 +14,7 @@
 
 #include "engine/core/Engine.h"
 #include "engine/graphics/GraphicsSystem.h"
-#include "engine/graphics/Presentation.h"
+#include "engine/graphics/records/DisplayDevice.h"
 #include "engine/platform/headless/HeadlessSystem.h"
 #include "game/Assets.h"
 #include "game/Ball.h"

@@ -9,7 +9,7 @@
 #include "engine/core/RuntimeLibraries.h"
 #include "engine/core/SystemInfo.h"
 #include "engine/core/Time.h"
-#include "engine/graphics/WindowHooks.h"
+#include "engine/graphics/display/WindowHooks.h"
 #include "engine/platform/SystemPort.h"
 #include "engine/services/CharSet.h"
 #include "engine/services/Log.h"

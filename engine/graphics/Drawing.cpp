@@ -3,12 +3,12 @@
 // into the current target under the draw state.
 #include "engine/core/Engine.h"
 #include "engine/core/MessagePump.h"
-#include "engine/graphics/DrawState.h"
-#include "engine/graphics/GraphTable.h"
 #include "engine/graphics/GraphicsSystem.h"
-#include "engine/graphics/HardwareDrawing.h"
-#include "engine/graphics/software/SoftwareScreen.h"
+#include "engine/graphics/hardware/HardwareDrawing.h"
+#include "engine/graphics/records/DrawState.h"
+#include "engine/graphics/records/GraphTable.h"
 #include "engine/graphics/software/MemImgDraw.h"
+#include "engine/graphics/software/SoftwareScreen.h"
 
 namespace {
 

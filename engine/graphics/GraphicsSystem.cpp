@@ -2,21 +2,19 @@
 
 #include "engine/core/EngineSettings.h"
 #include "engine/core/MainWindow.h"
-#include "engine/graphics/DisplayDevice.h"
-#include "engine/graphics/DrawState.h"
-#include "engine/graphics/DrawTarget.h"
-#include "engine/graphics/GraphCreation.h"
-#include "engine/graphics/GraphCreationOptions.h"
-#include "engine/graphics/GraphTable.h"
-#include "engine/graphics/ScreenState.h"
-#include "engine/graphics/software/SoftwareScreen.h"
-#include "engine/graphics/TextureSet.h"
-#include "engine/graphics/WindowHooks.h"
+#include "engine/graphics/display/DisplaySetUp.h"
+#include "engine/graphics/display/DrawTarget.h"
+#include "engine/graphics/display/WindowHooks.h"
+#include "engine/graphics/graphs/GraphCreation.h"
+#include "engine/graphics/records/DisplayDevice.h"
+#include "engine/graphics/records/DrawState.h"
+#include "engine/graphics/records/GraphCreationOptions.h"
+#include "engine/graphics/records/GraphTable.h"
+#include "engine/graphics/records/ScreenState.h"
+#include "engine/graphics/records/TextureSet.h"
 #include "engine/graphics/software/MemImgTables.h"
+#include "engine/graphics/software/SoftwareScreen.h"
 #include "engine/platform/WindowPort.h"
-
-int graphicsStarted = 0;
-int hardwareMode = 0;
 
 namespace {
 
@@ -53,7 +51,8 @@ int StartupGraphics() {
   if (!hardwareMode)
     SetupSoftwareScreen(screenState.width, screenState.height, screenState.colorBits,
                         backgroundColor.red, backgroundColor.green, backgroundColor.blue);
-  ResetDrawState(screenState.width, screenState.height);
+  ResetDrawState();
+  SetDrawTargetSize(screenState.width, screenState.height);
   return 0;
 }
 

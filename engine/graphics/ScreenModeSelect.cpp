@@ -6,10 +6,10 @@
 #include "engine/core/FatalError.h"
 #include "engine/core/MainWindow.h"
 #include "engine/core/MessagePump.h"
-#include "engine/graphics/DrawTarget.h"
+#include "engine/graphics/display/DrawTarget.h"
 #include "engine/graphics/GraphicsSystem.h"
-#include "engine/graphics/HardwareScene.h"
-#include "engine/graphics/ScreenState.h"
+#include "engine/graphics/hardware/HardwareScene.h"
+#include "engine/graphics/records/ScreenState.h"
 #include "engine/services/Log.h"
 
 namespace {

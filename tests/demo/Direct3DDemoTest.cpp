@@ -18,10 +18,10 @@
 #include <string>
 
 #include "engine/core/Engine.h"
-#include "engine/graphics/DisplayDevice.h"
+#include "engine/graphics/display/Screen.h"
+#include "engine/graphics/display/ScreenLock.h"
 #include "engine/graphics/GraphicsSystem.h"
-#include "engine/graphics/Screen.h"
-#include "engine/graphics/ScreenLock.h"
+#include "engine/graphics/records/DisplayDevice.h"
 #include "engine/images/ColorFormat.h"
 #include "engine/images/PixelImage.h"
 #include "engine/platform/headless/HeadlessWindow.h"

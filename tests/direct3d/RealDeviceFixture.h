@@ -13,8 +13,8 @@
 
 #include "engine/core/Engine.h"
 #include "engine/core/EngineSettings.h"
-#include "engine/graphics/DisplayDevice.h"
-#include "engine/graphics/DrawTarget.h"
+#include "engine/graphics/display/DrawTarget.h"
+#include "engine/graphics/records/DisplayDevice.h"
 
 namespace direct3dtest {
 

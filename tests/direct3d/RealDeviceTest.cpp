@@ -5,13 +5,13 @@
 
 #include "engine/core/MainWindow.h"
 #include "engine/core/MainWindowProc.h"
-#include "engine/platform/WindowPort.h"
-#include "engine/graphics/DisplayDevice.h"
-#include "engine/graphics/DrawTarget.h"
-#include "engine/graphics/GraphCreationOptions.h"
+#include "engine/graphics/display/DrawTarget.h"
+#include "engine/graphics/display/Screen.h"
 #include "engine/graphics/GraphicsSystem.h"
-#include "engine/graphics/Screen.h"
-#include "engine/graphics/TextureSet.h"
+#include "engine/graphics/records/DisplayDevice.h"
+#include "engine/graphics/records/GraphCreationOptions.h"
+#include "engine/graphics/records/TextureSet.h"
+#include "engine/platform/WindowPort.h"
 #include "tests/direct3d/RealDeviceFixture.h"
 
 namespace {

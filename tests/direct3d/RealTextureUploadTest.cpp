@@ -7,10 +7,10 @@
 
 #include "engine/core/MainWindow.h"
 #include "engine/core/MainWindowProc.h"
-#include "engine/graphics/GraphCreation.h"
-#include "engine/graphics/GraphTable.h"
 #include "engine/graphics/GraphicsSystem.h"
-#include "engine/graphics/TextureSet.h"
+#include "engine/graphics/graphs/GraphCreation.h"
+#include "engine/graphics/records/GraphTable.h"
+#include "engine/graphics/records/TextureSet.h"
 #include "engine/platform/WindowPort.h"
 #include "tests/direct3d/RealDeviceFixture.h"
 #include "tests/graphics/BmpWriter.h"

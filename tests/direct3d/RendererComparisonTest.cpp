@@ -18,9 +18,9 @@
 #include <vector>
 
 #include "engine/core/Engine.h"
-#include "engine/graphics/DisplayDevice.h"
+#include "engine/graphics/display/ScreenLock.h"
 #include "engine/graphics/GraphicsSystem.h"
-#include "engine/graphics/ScreenLock.h"
+#include "engine/graphics/records/DisplayDevice.h"
 #include "engine/images/ColorFormat.h"
 #include "engine/images/PixelImage.h"
 #include "tests/direct3d/RendererTolerance.h"

@@ -2,12 +2,12 @@
 // remember for their reload.
 #include <vector>
 
-#include "engine/graphics/GraphCreation.h"
-#include "engine/graphics/GraphCreationOptions.h"
-#include "engine/graphics/GraphRestore.h"
-#include "engine/graphics/GraphSource.h"
-#include "engine/graphics/GraphTable.h"
-#include "engine/graphics/TextureSet.h"
+#include "engine/graphics/graphs/GraphCreation.h"
+#include "engine/graphics/graphs/GraphRestore.h"
+#include "engine/graphics/graphs/GraphSource.h"
+#include "engine/graphics/records/GraphCreationOptions.h"
+#include "engine/graphics/records/GraphTable.h"
+#include "engine/graphics/records/TextureSet.h"
 #include "engine/graphics/software/SoftwareScreen.h"
 #include "tests/graphics/GraphicsFixture.h"
 

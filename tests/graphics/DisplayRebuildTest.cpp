@@ -2,10 +2,11 @@
 // change in hardware mode, on the Direct3D 9 fake.
 #include "engine/core/MainWindow.h"
 #include "engine/core/MainWindowProc.h"
-#include "engine/graphics/DrawTarget.h"
-#include "engine/graphics/GraphTextures.h"
-#include "engine/graphics/Screen.h"
-#include "engine/graphics/WindowHooks.h"
+#include "engine/graphics/display/DrawTarget.h"
+#include "engine/graphics/display/Screen.h"
+#include "engine/graphics/display/WindowHooks.h"
+#include "engine/graphics/hardware/GraphTextures.h"
+#include "engine/graphics/records/DrawState.h"
 #include "tests/graphics/HardwareFixture.h"
 
 namespace graphicstest {

@@ -1,5 +1,6 @@
 // The draw state: clamps, defaults after start-up, the vertex colour.
-#include "engine/graphics/DrawState.h"
+#include "engine/graphics/display/DrawTarget.h"
+#include "engine/graphics/records/DrawState.h"
 #include "tests/graphics/GraphicsFixture.h"
 
 namespace graphicstest {

@@ -1,11 +1,11 @@
 // Draw targets, clearing, presentation and reading pixels back.
 #include "engine/core/MainWindow.h"
-#include "engine/graphics/DrawState.h"
-#include "engine/graphics/DrawTarget.h"
-#include "engine/graphics/GraphCreation.h"
-#include "engine/graphics/VerticalBlank.h"
-#include "engine/graphics/WindowHooks.h"
 #include "engine/core/Time.h"
+#include "engine/graphics/display/DrawTarget.h"
+#include "engine/graphics/display/VerticalBlank.h"
+#include "engine/graphics/display/WindowHooks.h"
+#include "engine/graphics/graphs/GraphCreation.h"
+#include "engine/graphics/records/DrawState.h"
 #include "tests/graphics/GraphicsFixture.h"
 
 namespace graphicstest {

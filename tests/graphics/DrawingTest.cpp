@@ -1,6 +1,6 @@
 // PutGraph and PaintBox in software mode: the pixels they leave.
-#include "engine/graphics/DrawState.h"
-#include "engine/graphics/GraphCreation.h"
+#include "engine/graphics/graphs/GraphCreation.h"
+#include "engine/graphics/records/DrawState.h"
 #include "tests/graphics/GraphicsFixture.h"
 
 namespace graphicstest {

@@ -2,7 +2,7 @@
 
 #include <vector>
 
-#include "engine/graphics/GraphTable.h"
+#include "engine/graphics/records/GraphTable.h"
 
 namespace {
 

@@ -1,9 +1,9 @@
 // Cutting images into cells: order, clipping, failure, shared pixels.
 #include <vector>
 
-#include "engine/graphics/GraphCreation.h"
-#include "engine/graphics/GraphTable.h"
-#include "engine/graphics/TextureSet.h"
+#include "engine/graphics/graphs/GraphCreation.h"
+#include "engine/graphics/records/GraphTable.h"
+#include "engine/graphics/records/TextureSet.h"
 #include "tests/graphics/GraphicsFixture.h"
 
 namespace graphicstest {

@@ -7,12 +7,12 @@
 #include <string>
 #include <vector>
 
-#include "engine/graphics/DrawState.h"
-#include "engine/graphics/GraphCreation.h"
-#include "engine/graphics/GraphCreationOptions.h"
-#include "engine/graphics/GraphTable.h"
-#include "engine/graphics/HardwareScene.h"
-#include "engine/graphics/TextureSet.h"
+#include "engine/graphics/graphs/GraphCreation.h"
+#include "engine/graphics/hardware/HardwareScene.h"
+#include "engine/graphics/records/DrawState.h"
+#include "engine/graphics/records/GraphCreationOptions.h"
+#include "engine/graphics/records/GraphTable.h"
+#include "engine/graphics/records/TextureSet.h"
 #include "engine/images/PixelImage.h"
 #include "tests/graphics/HardwareFixture.h"
 

@@ -3,7 +3,7 @@
 // coordinates, colours), on the Direct3D 9 fake.
 #include <algorithm>
 
-#include "engine/graphics/DrawTarget.h"
+#include "engine/graphics/display/DrawTarget.h"
 #include "tests/graphics/HardwareDrawingFixture.h"
 
 namespace graphicstest {

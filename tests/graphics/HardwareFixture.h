@@ -6,8 +6,8 @@
 #include <string>
 #include <vector>
 
-#include "engine/graphics/DisplayDevice.h"
 #include "engine/graphics/GraphicsSystem.h"
+#include "engine/graphics/records/DisplayDevice.h"
 #include "tests/graphics/GraphicsFixture.h"
 
 namespace graphicstest {

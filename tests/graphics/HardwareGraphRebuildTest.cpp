@@ -5,11 +5,11 @@
 
 #include "engine/core/MainWindow.h"
 #include "engine/core/MainWindowProc.h"
-#include "engine/graphics/GraphCreation.h"
-#include "engine/graphics/GraphRestore.h"
-#include "engine/graphics/GraphTable.h"
-#include "engine/graphics/GraphTextures.h"
-#include "engine/graphics/TextureSet.h"
+#include "engine/graphics/graphs/GraphCreation.h"
+#include "engine/graphics/graphs/GraphRestore.h"
+#include "engine/graphics/hardware/GraphTextures.h"
+#include "engine/graphics/records/GraphTable.h"
+#include "engine/graphics/records/TextureSet.h"
 #include "tests/graphics/HardwareFixture.h"
 
 namespace graphicstest {

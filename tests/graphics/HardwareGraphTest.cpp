@@ -4,11 +4,11 @@
 #include <string>
 #include <vector>
 
-#include "engine/graphics/DrawTarget.h"
-#include "engine/graphics/GraphCreation.h"
-#include "engine/graphics/GraphCreationOptions.h"
-#include "engine/graphics/GraphTable.h"
-#include "engine/graphics/TextureSet.h"
+#include "engine/graphics/display/DrawTarget.h"
+#include "engine/graphics/graphs/GraphCreation.h"
+#include "engine/graphics/records/GraphCreationOptions.h"
+#include "engine/graphics/records/GraphTable.h"
+#include "engine/graphics/records/TextureSet.h"
 #include "tests/graphics/HardwareFixture.h"
 #include "tests/support/UploadedTexels.h"
 

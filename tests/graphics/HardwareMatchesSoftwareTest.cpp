@@ -11,10 +11,10 @@
 #include <cstring>
 #include <functional>
 
-#include "engine/graphics/DrawState.h"
-#include "engine/graphics/DrawTarget.h"
-#include "engine/graphics/GraphCreation.h"
-#include "engine/graphics/ScreenLock.h"
+#include "engine/graphics/display/DrawTarget.h"
+#include "engine/graphics/display/ScreenLock.h"
+#include "engine/graphics/graphs/GraphCreation.h"
+#include "engine/graphics/records/DrawState.h"
 #include "engine/images/PixelImage.h"
 #include "tests/graphics/HardwareFixture.h"
 

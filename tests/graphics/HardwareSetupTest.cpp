@@ -5,9 +5,9 @@
 
 #include "engine/core/MainWindow.h"
 #include "engine/core/RuntimeLibraries.h"
-#include "engine/graphics/GraphCreationOptions.h"
-#include "engine/graphics/Screen.h"
-#include "engine/graphics/TextureSet.h"
+#include "engine/graphics/display/Screen.h"
+#include "engine/graphics/records/GraphCreationOptions.h"
+#include "engine/graphics/records/TextureSet.h"
 #include "tests/graphics/HardwareFixture.h"
 
 namespace graphicstest {

@@ -2,9 +2,9 @@
 // mode, on the Direct3D 9 fake.
 #include "engine/core/MainWindow.h"
 #include "engine/core/MessagePump.h"
-#include "engine/graphics/DrawState.h"
-#include "engine/graphics/DrawTarget.h"
-#include "engine/graphics/WindowHooks.h"
+#include "engine/graphics/display/DrawTarget.h"
+#include "engine/graphics/display/WindowHooks.h"
+#include "engine/graphics/records/DrawState.h"
 #include "tests/graphics/HardwareFixture.h"
 
 namespace graphicstest {

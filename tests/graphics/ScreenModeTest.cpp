@@ -2,9 +2,9 @@
 #include <vector>
 
 #include "engine/core/MainWindow.h"
-#include "engine/graphics/GraphCreation.h"
+#include "engine/graphics/display/Screen.h"
 #include "engine/graphics/GraphicsSystem.h"
-#include "engine/graphics/Screen.h"
+#include "engine/graphics/graphs/GraphCreation.h"
 #include "tests/graphics/GraphicsFixture.h"
 
 namespace graphicstest {

@@ -6,9 +6,9 @@
 #include <string>
 #include <vector>
 
-#include "engine/graphics/GraphCreation.h"
-#include "engine/graphics/GraphTable.h"
-#include "engine/graphics/TextureSet.h"
+#include "engine/graphics/graphs/GraphCreation.h"
+#include "engine/graphics/records/GraphTable.h"
+#include "engine/graphics/records/TextureSet.h"
 #include "engine/services/Memory.h"
 #include "tests/graphics/HardwareFixture.h"
 

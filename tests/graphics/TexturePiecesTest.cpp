@@ -4,9 +4,9 @@
 
 #include <vector>
 
-#include "engine/graphics/GraphCreation.h"
-#include "engine/graphics/GraphTable.h"
-#include "engine/graphics/TexturePieces.h"
+#include "engine/graphics/graphs/GraphCreation.h"
+#include "engine/graphics/hardware/TexturePieces.h"
+#include "engine/graphics/records/GraphTable.h"
 #include "tests/graphics/HardwareFixture.h"
 
 namespace graphicstest {

@@ -2,7 +2,7 @@
 
 #include <vector>
 
-#include "engine/graphics/TextureSize.h"
+#include "engine/graphics/hardware/TextureSize.h"
 
 namespace {
 

@@ -7,8 +7,8 @@
 
 #include "engine/core/MainWindow.h"
 #include "engine/core/MainWindowProc.h"
-#include "engine/graphics/DrawTarget.h"
-#include "engine/graphics/WindowHooks.h"
+#include "engine/graphics/display/DrawTarget.h"
+#include "engine/graphics/display/WindowHooks.h"
 #include "tests/graphics/HardwareDrawingFixture.h"
 
 namespace graphicstest {

@@ -1,4 +1,0 @@
-#include "engine/graphics/WindowHooks.h"
-#include "engine/platform/PresentPort.h"
-
-void RestoreDesktopDisplayMode() { port::ChangeDisplaySettingsA(nullptr, 0); }
