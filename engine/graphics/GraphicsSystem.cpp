@@ -15,6 +15,7 @@
 #include "engine/graphics/software/MemImgTables.h"
 #include "engine/graphics/software/SoftwareScreen.h"
 #include "engine/platform/WindowPort.h"
+#include "engine/services/Log.h"
 
 namespace {
 
@@ -28,7 +29,9 @@ void ChooseScreenMode() {
   int desktopBits = mainWindowState.desktopColorBits;
   if (windowModeFlag != 0 && (desktopBits == 16 || desktopBits == 32))
     screenState.colorBits = desktopBits;
-  // The software screen has 16 or 32 bits.
+  // Both modes draw with 16 or 32 bits only. An 8-bit request is served
+  // with 32 bits rather than failing the display: the log says so.
+  if (screenState.colorBits == 8) WriteLog("非対応のバックバッファービット深度が指定されました\n");
   if (screenState.colorBits != 16) screenState.colorBits = 32;
 }
 

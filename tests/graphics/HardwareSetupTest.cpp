@@ -270,6 +270,19 @@ TEST_F(HardwareSetup, FullScreenSixteenBitsWithoutR5G6B5ModesUsesX1R5G5B5) {
   EXPECT_EQ(compositionCalls[1], 1);
 }
 
+// Nothing in the engine draws with 8 bits: an 8-bit full-screen request is
+// served with 32 bits, and the log says so. (In a window the desktop's depth
+// takes the request's place anyway.)
+TEST_F(HardwareSetup, AnEightBitRequestIsServedWithThirtyTwoBitsAndLogged) {
+  ChangeWindowMode(0);
+  SelectScreenMode(800, 600, 8, 60);
+  ASSERT_EQ(StartupEngine(), 0);
+  EXPECT_EQ(hardwareMode, 1);
+  EXPECT_EQ(ScreenColorBits(), 32);
+  EXPECT_TRUE(LogHas("非対応のバックバッファービット深度が指定されました"));
+  EXPECT_EQ(headless::Direct3D9Calls().lastParameters.BackBufferFormat, port::D3DFMT_X8R8G8B8);
+}
+
 TEST_F(HardwareSetup, NeitherSoftwareRequestNorTheBuildDefaultTouchDirect3D) {
   // Software mode requested with the attempt on; the attempt off (the
   // shipped default) without a request.

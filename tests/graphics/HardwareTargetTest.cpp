@@ -3,8 +3,10 @@
 #include "engine/core/MainWindow.h"
 #include "engine/core/MessagePump.h"
 #include "engine/graphics/display/DrawTarget.h"
+#include "engine/graphics/display/ScreenLock.h"
 #include "engine/graphics/display/WindowHooks.h"
 #include "engine/graphics/records/DrawState.h"
+#include "engine/images/PixelImage.h"
 #include "tests/graphics/HardwareFixture.h"
 
 namespace graphicstest {
@@ -146,6 +148,22 @@ TEST_F(HardwareTargets, FullScreenFrontTargetDrawsIntoTheSubBackBuffer) {
   // A failed copy to the back buffer fails the presentation.
   Fail("IDirect3DDevice9_StretchRect");
   EXPECT_EQ(PresentFrame(), -1);
+}
+
+// One lock at a time: a second lock before the unlock is refused, so the
+// first lock's copy of the screen is neither lost nor leaked.
+TEST_F(HardwareTargets, ASecondScreenLockIsRefusedUntilTheFirstEnds) {
+  ASSERT_EQ(StartWindowed(), 0);
+  int liveBefore = headless::Direct3D9Calls().liveObjects;
+  PixelImage first{}, second{};
+  ASSERT_EQ(LockDrawScreen(Rect{0, 0, 16, 16}, &first), 0);
+  EXPECT_EQ(LockDrawScreen(Rect{0, 0, 8, 8}, &second), -1);
+  EXPECT_EQ(drawScreenLocked, 1);
+  UnlockDrawScreen();
+  EXPECT_EQ(headless::Direct3D9Calls().liveObjects, liveBefore);
+  ASSERT_EQ(LockDrawScreen(Rect{0, 0, 8, 8}, &second), 0);
+  UnlockDrawScreen();
+  EXPECT_EQ(headless::Direct3D9Calls().liveObjects, liveBefore);
 }
 
 }  // namespace

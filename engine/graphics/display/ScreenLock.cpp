@@ -17,7 +17,9 @@
 int drawScreenLocked = 0;
 
 int LockDrawScreen(const Rect& area, PixelImage* view) {
-  if (!graphicsStarted) return -1;
+  // One lock at a time: a second would overwrite the first's record and
+  // leak its copy of the surface.
+  if (!graphicsStarted || drawScreenLocked) return -1;
   if (hardwareMode) {
     FlushBatch();
     EndSceneIfOpen();

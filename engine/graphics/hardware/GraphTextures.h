@@ -8,7 +8,8 @@ struct TextureSet;
 // Makes the texture of every piece of the set that has none yet (with a
 // system-memory twin to write through on a 9Ex device, whose managed pool
 // does not exist), takes its first surface and clears it. 0, or -1 with the
-// failing step's log line; pieces made so far keep their textures.
+// failing step's log line; pieces made so far keep their textures, the
+// failing piece keeps none.
 int CreateGraphTextures(TextureSet* set);
 
 // Releases the textures and surfaces of every piece of one set (the
@@ -20,5 +21,10 @@ void ReleaseSetTextures(TextureSet* set);
 void ReleaseGraphTextures();
 
 // Makes the released textures again on the new device (cleared; the graph
-// restore refills them). 0, or -1 when a set's textures could not be made.
+// restore refills them). Every set is tried; 0, or -1 when a set's textures
+// could not all be made (those sets keep what was made and are completed by
+// the next call).
 int RecreateGraphTextures();
+
+// 1 when a hardware set in use lacks a texture (a rebuild could not make it).
+int GraphTexturesMissing();

@@ -97,6 +97,9 @@ void DrawGraphQuads(int x, int y, GraphRecord* graph, int transparent) {
   const DrawPiece* pieces = DrawPiecesOf(graph);
   for (int i = 0; i < graph->drawPieceCount; ++i) {
     const DrawPiece& piece = pieces[i];
+    // A texture a rebuild could not make yet draws nothing (a null texture
+    // would sample as opaque black).
+    if (piece.piece->texture == nullptr) continue;
     Corner corners[4];
     for (int k = 0; k < 4; ++k)
       corners[k] = {float(x) + piece.vertices[k].x, float(y) + piece.vertices[k].y,
