@@ -15,6 +15,7 @@
 #include "engine/core/EngineSettings.h"
 #include "engine/graphics/display/DrawTarget.h"
 #include "engine/graphics/records/DisplayDevice.h"
+#include "engine/graphics/records/DrawState.h"
 
 namespace direct3dtest {
 

@@ -13,10 +13,18 @@
 #include "engine/graphics/records/TextureSet.h"
 #include "engine/platform/WindowPort.h"
 #include "tests/direct3d/RealDeviceFixture.h"
+#include "tests/support/Direct3DLockRules.h"
 
 namespace {
 
 using direct3dtest::RealDevice;
+
+// The locks the runtime refuses, which the headless fake refuses alike.
+TEST_F(RealDevice, LocksAreRefusedWhereTheFakeRefusesThem) {
+  ASSERT_EQ(StartupEngine(), 0);
+  ASSERT_EQ(hardwareMode, 1) << Log();
+  testsupport::CheckDirect3DLockRules(displayDevice.device, displayDevice.isEx != 0);
+}
 
 TEST_F(RealDevice, StartsInHardwareModeClearsReadsBackAndPresents) {
   SelectScreenMode(800, 600, 32, 60);

@@ -9,6 +9,7 @@
 #include "engine/graphics/records/GraphCreationOptions.h"
 #include "engine/graphics/records/TextureSet.h"
 #include "tests/graphics/HardwareFixture.h"
+#include "tests/support/Direct3DLockRules.h"
 
 namespace graphicstest {
 namespace {
@@ -281,6 +282,29 @@ TEST_F(HardwareSetup, AnEightBitRequestIsServedWithThirtyTwoBitsAndLogged) {
   EXPECT_EQ(ScreenColorBits(), 32);
   EXPECT_TRUE(LogHas("非対応のバックバッファービット深度が指定されました"));
   EXPECT_EQ(headless::Direct3D9Calls().lastParameters.BackBufferFormat, port::D3DFMT_X8R8G8B8);
+}
+
+// The fake refuses the locks the runtime refuses (the same checks run on
+// the system's d3d9.dll under Wine), and pads its rows as drivers do.
+TEST_F(HardwareSetup, TheFakeLocksAsTheRuntimeDoes) {
+  for (bool ex : {true, false}) {
+    SCOPED_TRACE(ex ? "9Ex" : "plain");
+    script_.exportsCreate9Ex = ex;
+    Script();
+    ASSERT_EQ(StartWindowed(), 0);
+    testsupport::CheckDirect3DLockRules(displayDevice.device, displayDevice.isEx != 0);
+    port::Direct3DTexture9Handle texture = nullptr;
+    ASSERT_GE(port::IDirect3DDevice9_CreateTexture(displayDevice.device, 40, 20, 1,
+                                                   port::D3DUSAGE_DYNAMIC, port::D3DFMT_A8R8G8B8,
+                                                   port::D3DPOOL_SYSTEMMEM, &texture),
+              0);
+    port::D3DLockedRect locked{};
+    ASSERT_GE(port::IDirect3DTexture9_LockRect(texture, 0, &locked, nullptr, 0), 0);
+    EXPECT_GT(locked.Pitch, 40 * 4);
+    port::IDirect3DTexture9_UnlockRect(texture, 0);
+    port::IDirect3DTexture9_Release(texture);
+    ShutdownEngine();
+  }
 }
 
 TEST_F(HardwareSetup, NeitherSoftwareRequestNorTheBuildDefaultTouchDirect3D) {

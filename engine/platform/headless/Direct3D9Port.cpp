@@ -73,6 +73,10 @@ struct Direct3DSurface9Object : Counted {
   D3DSurfaceDesc desc = {};
   int pitch = 0;
   int rows = 0;
+  int rowBytes = 0;  // the bytes of one row of pixels or blocks, without the padding
+  // LockRect is allowed: not for a render target made unlockable, a depth
+  // buffer, or a default-pool texture without dynamic usage.
+  bool lockable = true;
   std::vector<uint8_t> memory;
 };
 
@@ -146,6 +150,9 @@ int BytesPerPixel(uint32_t format) {
   }
 }
 
+// At least this many bytes end every row of a surface.
+constexpr int ROW_PADDING = 32;
+
 port::Direct3DSurface9Object* NewSurface(const std::string& label, uint32_t width,
                                          uint32_t height, uint32_t format, uint32_t pool,
                                          uint32_t usage) {
@@ -154,12 +161,15 @@ port::Direct3DSurface9Object* NewSurface(const std::string& label, uint32_t widt
   surface->desc = {format, port::D3DRTYPE_SURFACE, usage, pool, 0, 0, width, height};
   if (IsBlockFormat(format)) {
     int blockBytes = format == port::D3DFMT_DXT1 ? 8 : 16;
-    surface->pitch = int((width + 3) / 4) * blockBytes;
+    surface->rowBytes = int((width + 3) / 4) * blockBytes;
     surface->rows = int((height + 3) / 4);
   } else {
-    surface->pitch = int(width) * BytesPerPixel(format);
+    surface->rowBytes = int(width) * BytesPerPixel(format);
     surface->rows = int(height);
   }
+  // Rows are padded, as real drivers pad them: code that steps by the width
+  // instead of the lock's pitch reads and writes the wrong pixels here too.
+  surface->pitch = (surface->rowBytes + ROW_PADDING + 63) / 64 * 64;
   surface->memory.assign(size_t(surface->pitch) * size_t(surface->rows), 0);
   return surface;
 }
@@ -222,6 +232,7 @@ void Fill(port::Direct3DSurface9Object* surface, const port::WindowRect& rect, u
 
 port::HResult LockSurface(port::Direct3DSurface9Object* surface, port::D3DLockedRect* locked,
                           const port::WindowRect* rect) {
+  if (!surface->lockable) return port::D3DERR_INVALIDCALL;
   int x = rect ? rect->left : 0;
   int y = rect ? rect->top : 0;
   bool block = IsBlockFormat(surface->desc.Format);
@@ -247,6 +258,7 @@ port::HResult DeviceFromParameters(bool ex, uint32_t flags, port::D3DPresentPara
   created->backBuffer = NewSurface("BackBuffer", parameters->BackBufferWidth,
                                    parameters->BackBufferHeight, format, port::D3DPOOL_DEFAULT,
                                    port::D3DUSAGE_RENDERTARGET);
+  created->backBuffer->lockable = (parameters->Flags & port::D3DPRESENTFLAG_LOCKABLE_BACKBUFFER) != 0;
   created->renderTarget = created->backBuffer;
   created->viewport = {0, 0, parameters->BackBufferWidth, parameters->BackBufferHeight, 0, 1};
   record.devicesCreated += 1;
@@ -372,7 +384,13 @@ uint32_t TexturePixel(port::Direct3DTexture9Handle texture, int level, int x, in
 }
 
 std::vector<uint8_t> TextureLevelBytes(port::Direct3DTexture9Handle texture, int level) {
-  return texture->levels[size_t(level)]->memory;
+  const port::Direct3DSurface9Object& surface = *texture->levels[size_t(level)];
+  std::vector<uint8_t> packed;
+  for (int row = 0; row < surface.rows; ++row) {
+    const uint8_t* at = surface.memory.data() + size_t(row) * size_t(surface.pitch);
+    packed.insert(packed.end(), at, at + surface.rowBytes);
+  }
+  return packed;
 }
 
 port::D3DSurfaceDesc TextureLevelDesc(port::Direct3DTexture9Handle texture, int level) {
@@ -673,10 +691,12 @@ HResult IDirect3DDevice9_CreateTexture(Direct3DDevice9Handle device, uint32_t wi
   auto* created = new Direct3DTexture9Object;
   std::string label = NewLabel("Texture");
   if (levels == 0) levels = 1;
-  for (uint32_t level = 0; level < levels; ++level)
+  for (uint32_t level = 0; level < levels; ++level) {
     created->levels.push_back(NewSurface(label + "." + std::to_string(level),
                                          std::max(1u, width >> level),
                                          std::max(1u, height >> level), format, pool, usage));
+    created->levels.back()->lockable = pool != D3DPOOL_DEFAULT || (usage & D3DUSAGE_DYNAMIC) != 0;
+  }
   *texture = created;
   return D3D_OK;
 }
@@ -715,6 +735,7 @@ HResult IDirect3DDevice9_CreateDepthStencilSurface(Direct3DDevice9Handle, uint32
     return D3DERR_NOTAVAILABLE;
   *surface = NewSurface(NewLabel("DepthStencil"), width, height, format, D3DPOOL_DEFAULT,
                         D3DUSAGE_DEPTHSTENCIL);
+  (*surface)->lockable = false;
   return D3D_OK;
 }
 
@@ -735,6 +756,7 @@ HResult IDirect3DDevice9_CreateRenderTarget(Direct3DDevice9Handle, uint32_t widt
     return D3DERR_NOTAVAILABLE;
   *surface = NewSurface(NewLabel("RenderTarget"), width, height, format, D3DPOOL_DEFAULT,
                         D3DUSAGE_RENDERTARGET);
+  (*surface)->lockable = lockable != 0;
   return D3D_OK;
 }
 
