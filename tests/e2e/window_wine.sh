@@ -1,9 +1,11 @@
 #!/usr/bin/env bash
 # The Windows build end to end under Wine and X: the start-up question
 # answered No gives a window whose class is the caption, with a client area
-# of exactly 800 x 600, centred; a second instance ends with -1; the close
-# box ends the first with 0. The window is looked at from inside Wine by
-# window_probe.exe, through the platform's own calls.
+# of exactly 800 x 600, centred; the class has no icon (it asks the module
+# for icon 32512, and the game's own icon group is named); a second
+# instance ends with -1; the close box ends the first with 0. The window is
+# looked at from inside Wine by window_probe.exe, through the platform's
+# own calls.
 #
 #   window_wine.sh GAME-EXE DATA-DIR PROBE-EXE WINEPREFIX WINE-RUN
 set -uo pipefail
@@ -43,6 +45,7 @@ read -r _ desktop_width desktop_height < <(grep '^desktop ' <<<"$report")
 [ "$client_width" = 800 ] && [ "$client_height" = 600 ] || fail "client area ${client_width}x${client_height}"
 [ "$left" = $(((desktop_width - (right - left)) / 2)) ] && [ "$top" = $(((desktop_height - (bottom - top)) / 2)) ] ||
   fail "window at $left,$top on a ${desktop_width}x${desktop_height} desktop"
+grep -qx 'class-icon 0' <<<"$report" || fail "the window's class has an icon: $(grep '^class-icon' <<<"$report")"
 
 before=$(existing_windows)
 "$wine_run" "$prefix" game.exe >second.out 2>&1 &
