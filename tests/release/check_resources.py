@@ -136,7 +136,7 @@ def version_strings(children):
 
 
 def check_version(wrestool, program, version, credit):
-    data = run(wrestool, "-x", f"--type={RT_VERSION}", program)
+    data = run(wrestool, "-x", "--raw", f"--type={RT_VERSION}", program)
     if not check(data, "no version resource"):
         return
     (key, fixed, children), _ = parse_version_block(data, 0)
@@ -166,7 +166,7 @@ def check_manifest(wrestool, program, resources):
     manifests = [name for kind, name in resources if kind == RT_MANIFEST]
     if not check(manifests == ["1"], f"manifests {manifests}, expected one numbered 1"):
         return
-    text = run(wrestool, "-x", f"--type={RT_MANIFEST}", "--name=1", program)
+    text = run(wrestool, "-x", "--raw", f"--type={RT_MANIFEST}", "--name=1", program)
     try:
         root = ElementTree.fromstring(text)
     except ElementTree.ParseError as error:
