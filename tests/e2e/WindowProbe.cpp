@@ -15,7 +15,6 @@
 //   desktop WIDTH HEIGHT
 //   minimised 0|1
 //   foreground 0|1         (the window is the active one of the desktop)
-//   class-icon 0|1         (the window's class has an icon)
 #include <windows.h>
 
 #include <cstdio>
@@ -52,6 +51,5 @@ int main(int argc, char** argv) {
   std::printf("desktop %d %d\n", GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN));
   std::printf("minimised %d\n", IsIconic(window) ? 1 : 0);
   std::printf("foreground %d\n", GetForegroundWindow() == window ? 1 : 0);
-  std::printf("class-icon %d\n", GetClassLongPtrW(window, GCLP_HICON) != 0 ? 1 : 0);
   return 0;
 }
