@@ -9,6 +9,7 @@
 include(ExternalProject)
 
 set(VEXLO_ICON_DIR ${CMAKE_BINARY_DIR}/icons)
+# The hicolor sizes sheetgen draws (THEME_ICON_SIZES in tools/sheetgen/Icon.h).
 set(VEXLO_ICON_SIZES 16 32 48 64 128 256)
 set(VEXLO_ICON_FILE ${VEXLO_ICON_DIR}/honomikasa.ico)
 
