@@ -1,10 +1,13 @@
 # What a release of the game holds, and the packages CPack makes of it:
-#   Windows: honomikasa-<version>-win64.zip with honomikasa.exe, DATA.QPA,
-#            a read-me for players and the fonts' licence, in one folder;
+#   Windows: honomikasa-<version>-win64.zip with honomikasa.exe (its icon,
+#            version and manifest are its resources), DATA.QPA, the
+#            players' read-me in English and Japanese and the fonts'
+#            licence, in one folder;
 #   Linux:   a .deb and a .tar.gz with a launcher (bin/honomikasa) that
 #            starts the program (lib/honomikasa/) in the folder of its
 #            archive (share/honomikasa/), since the game reads DATA.QPA from
-#            its working directory.
+#            its working directory; the menu entry and the icon in the
+#            hicolor theme's sizes; the read-mes in share/doc/honomikasa/.
 # The version is the project's, the one the title screen shows.
 # `cpack --preset windows` / `--preset native` (scripts/package) make them,
 # into dist/.
@@ -28,14 +31,38 @@ set(CPACK_PACKAGE_CONTACT "Vexlo developers")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "arcade game: catch the falling balls of seven colours")
 set(CPACK_STRIP_FILES ON)
 
+# The players' read-mes, in English (README.txt) and Japanese
+# (README-ja.txt), from packaging/README-<system>[-ja].txt with the version
+# filled in, into the folder `texts`. On Windows they get Windows line ends
+# for Notepad, and the Japanese one a UTF-8 byte-order mark, without which
+# Notepad before Windows 10 reads it in the system's ANSI code page.
+set(texts ${CMAKE_CURRENT_BINARY_DIR}/package-texts)
+function(vexlo_player_readmes system)
+  set(newlines UNIX)
+  if(WIN32)
+    set(newlines WIN32)
+  endif()
+  configure_file(${packaging}/README-${system}.txt ${texts}/README.txt @ONLY NEWLINE_STYLE ${newlines})
+  # The mark goes in front before the version and the line ends, since
+  # file(READ) drops carriage returns.
+  set(japanese_source ${packaging}/README-${system}-ja.txt)
+  set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS ${japanese_source})
+  file(READ ${japanese_source} japanese)
+  set(mark "")
+  if(WIN32)
+    string(ASCII 239 187 191 mark)
+  endif()
+  file(WRITE ${texts}/README-ja.in "${mark}${japanese}")
+  configure_file(${texts}/README-ja.in ${texts}/README-ja.txt @ONLY NEWLINE_STYLE ${newlines})
+endfunction()
+
 if(WIN32)
   install(TARGETS honomikasa RUNTIME DESTINATION .)
   install(FILES ${archive} DESTINATION .)
-  # Texts for Notepad: Windows line ends.
-  set(texts ${CMAKE_CURRENT_BINARY_DIR}/package-texts)
-  configure_file(${packaging}/README-windows.txt ${texts}/README.txt @ONLY NEWLINE_STYLE WIN32)
+  vexlo_player_readmes(windows)
+  # A text for Notepad: Windows line ends.
   configure_file(${VEXLO_ROOT}/data/LICENSE-fonts ${texts}/LICENSE-fonts.txt @ONLY NEWLINE_STYLE WIN32)
-  install(FILES ${texts}/README.txt ${texts}/LICENSE-fonts.txt DESTINATION .)
+  install(FILES ${texts}/README.txt ${texts}/README-ja.txt ${texts}/LICENSE-fonts.txt DESTINATION .)
 
   set(CPACK_GENERATOR ZIP)
   set(CPACK_PACKAGE_FILE_NAME honomikasa-${PROJECT_VERSION}-win64)
@@ -43,7 +70,15 @@ else()
   install(PROGRAMS ${packaging}/honomikasa.sh DESTINATION bin RENAME honomikasa)
   install(TARGETS honomikasa RUNTIME DESTINATION lib/honomikasa)
   install(FILES ${archive} DESTINATION share/honomikasa)
+  # The menu entry names the icon: the theme looks it up by name in every
+  # size folder (cmake/GameIcon.cmake draws them).
   install(FILES ${packaging}/honomikasa.desktop DESTINATION share/applications)
+  foreach(size IN LISTS VEXLO_ICON_SIZES)
+    install(FILES ${VEXLO_ICON_DIR}/honomikasa-${size}.png
+            DESTINATION share/icons/hicolor/${size}x${size}/apps RENAME honomikasa.png)
+  endforeach()
+  vexlo_player_readmes(linux)
+  install(FILES ${texts}/README.txt ${texts}/README-ja.txt DESTINATION share/doc/honomikasa)
   install(FILES ${VEXLO_ROOT}/data/LICENSE-fonts DESTINATION share/doc/honomikasa RENAME copyright)
 
   set(CPACK_GENERATOR DEB TGZ)

@@ -18,5 +18,5 @@ void TitlePhase::Draw() {
   DrawString(COLOR_WHITE, "ﾎ ﾉ ﾐ ｶ ｻ @", 224, 184);
   DrawString(COLOR_WHITE, "Zｷｰ ﾊｼﾞﾒﾙ", 256, 359);
   DrawString(COLOR_WHITE, "Esc   ｵﾜﾙ", 256, 409);
-  DrawString(COLOR_GREY, HONOMIKASA_VERSION "   (c) Vexlo", 0, 568);
+  DrawString(COLOR_GREY, HONOMIKASA_VERSION "   " HONOMIKASA_CREDIT, 0, 568);
 }

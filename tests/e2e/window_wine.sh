@@ -1,17 +1,21 @@
 #!/usr/bin/env bash
 # The Windows build end to end under Wine and X: the start-up question
 # answered No gives a window whose class is the caption, with a client area
-# of exactly 800 x 600, centred; a second instance ends with -1; the close
-# box ends the first with 0. The window is looked at from inside Wine by
-# window_probe.exe, through the platform's own calls.
+# of exactly 800 x 600, centred; the window does not show the game's icon
+# (its class asks the module for icon 32512, and the game's own icon group
+# is named, so Wine gives the window its default icon); a second instance
+# ends with -1; the close box ends the first with 0. The window is looked
+# at from inside Wine by window_probe.exe, through the platform's own calls
+# (which under Wine cannot read another process's class icon), and its icon
+# from X, where Wine puts it for the window manager.
 #
-#   window_wine.sh GAME-EXE DATA-DIR PROBE-EXE WINEPREFIX WINE-RUN
+#   window_wine.sh GAME-EXE DATA-DIR PROBE-EXE WINEPREFIX WINE-RUN GAME-ICON-32.png
 set -uo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
 source "$here/e2e-lib.sh"
 require_display
 
-game=$1 data=$2 probe=$3 prefix=$4 wine_run=$5
+game=$1 data=$2 probe=$3 prefix=$4 wine_run=$5 game_icon=$6
 caption="ほのみかさ"
 make_scratch_folder "$data"
 cp "$game" "$work/game.exe"
@@ -45,6 +49,15 @@ read -r _ desktop_width desktop_height < <(grep '^desktop ' <<<"$report")
   fail "window at $left,$top on a ${desktop_width}x${desktop_height} desktop"
 
 before=$(existing_windows)
+for window in $before; do
+  shown=$(python3 "$here/window_icon.py" xprop convert "$window" "$game_icon")
+  case $? in
+    0) fail "the window shows the game's icon: its class found an icon numbered 32512 ($shown)" ;;
+    1) echo "$shown" ;;
+    *) fail "$shown" ;;
+  esac
+done
+
 "$wine_run" "$prefix" game.exe >second.out 2>&1 &
 second=$!
 pids+=("$second")

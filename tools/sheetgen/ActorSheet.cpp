@@ -90,10 +90,7 @@ void DrawHead(Painter& p, float bob) {
 
 void DrawPlayerFrame(Image& sheet, int frame) {
   Painter p(ACTOR_CELL, ACTOR_CELL);
-  const Stride& stride = STRIDES[frame];
-  DrawLegs(p, stride, stride.bob);
-  DrawBody(p, stride, stride.bob);
-  DrawHead(p, stride.bob);
+  PaintPlayer(p, frame);
   p.Resolve(sheet, frame * ACTOR_CELL, 0);
 }
 
@@ -152,11 +149,22 @@ bool ShadeBall(float x, float y, Color base, int frame, Color& out) {
 
 void DrawBallFrame(Image& sheet, int color, int frame) {
   Painter p(ACTOR_CELL, ACTOR_CELL);
-  p.Shade([&](float x, float y, Color& out) { return ShadeBall(x, y, BALL_COLORS[color], frame, out); });
+  PaintBall(p, color, frame);
   p.Resolve(sheet, frame * ACTOR_CELL, (1 + color) * ACTOR_CELL);
 }
 
 }  // namespace
+
+void PaintPlayer(Painter& p, int frame) {
+  const Stride& stride = STRIDES[frame];
+  DrawLegs(p, stride, stride.bob);
+  DrawBody(p, stride, stride.bob);
+  DrawHead(p, stride.bob);
+}
+
+void PaintBall(Painter& p, int color, int frame) {
+  p.Shade([&](float x, float y, Color& out) { return ShadeBall(x, y, BALL_COLORS[color], frame, out); });
+}
 
 Image DrawActorSheet() {
   Image sheet(ACTOR_COLUMNS * ACTOR_CELL, ACTOR_ROWS * ACTOR_CELL);

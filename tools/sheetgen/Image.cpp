@@ -14,7 +14,19 @@ void Put32(std::vector<uint8_t>& out, uint32_t value) {
   Put16(out, value >> 16);
 }
 
+uint8_t Unpremultiply(uint8_t value, uint8_t alpha) {
+  const int straight = (value * 255 + alpha / 2) / alpha;
+  return uint8_t(straight > 255 ? 255 : straight);
+}
+
 }  // namespace
+
+Rgb Image::straight(int x, int y) const {
+  const uint8_t a = alpha(x, y);
+  if (a == 0) return Rgb{};
+  const Rgb& c = at(x, y);
+  return Rgb{Unpremultiply(c.r, a), Unpremultiply(c.g, a), Unpremultiply(c.b, a)};
+}
 
 bool Image::WriteBmp(const std::string& path) const {
   const uint32_t rowBytes = (uint32_t(width_) * 3 + 3) & ~3u;

@@ -66,21 +66,28 @@ Shape Clipped(Shape shape, Shape clip) {
   return [=](float x, float y, float grow) { return shape(x, y, grow) && clip(x, y, 0); };
 }
 
-Painter::Painter(int width, int height, int samplesPerSide)
-    : width_(width), height_(height), samples_(samplesPerSide),
+Painter::Painter(int width, int height, int samplesPerSide, View view)
+    : width_(width), height_(height), samples_(samplesPerSide), view_(view),
       grid_(size_t(width) * height * samplesPerSide * samplesPerSide) {}
 
 template <class Visit>
 void Painter::EachSample(Visit visit) {
   const int columns = width_ * samples_;
-  for (int sy = 0; sy < height_ * samples_; ++sy)
-    for (int sx = 0; sx < columns; ++sx)
-      visit((sx + 0.5f) / samples_, (sy + 0.5f) / samples_, grid_[size_t(sy) * columns + sx]);
+  for (int sy = 0; sy < height_ * samples_; ++sy) {
+    const float y = view_.top + (sy + 0.5f) / samples_ * view_.unitsPerPixel;
+    for (int sx = 0; sx < columns; ++sx) {
+      const float x = view_.left + (sx + 0.5f) / samples_ * view_.unitsPerPixel;
+      visit(x, y, grid_[size_t(sy) * columns + sx]);
+    }
+  }
 }
 
 void Painter::Fill(const Shape& shape, Color color, float opacity, float grow) {
-  EachSample([&](float x, float y, Color& sample) {
-    if (shape(x, y, grow)) sample = Mix(sample, color, opacity);
+  EachSample([&](float x, float y, Sample& sample) {
+    if (!shape(x, y, grow)) return;
+    // Painting over: the colour, kept premultiplied, mixes like the coverage.
+    sample.color = Mix(sample.color, color, opacity);
+    sample.coverage += (1 - sample.coverage) * opacity;
   });
 }
 
@@ -90,9 +97,9 @@ void Painter::Part(const Shape& shape, Color color, Color outlineColor, float ou
 }
 
 void Painter::Shade(const std::function<bool(float x, float y, Color& color)>& shade) {
-  EachSample([&](float x, float y, Color& sample) {
-    Color shaded = sample;
-    if (shade(x, y, shaded)) sample = shaded;
+  EachSample([&](float x, float y, Sample& sample) {
+    Color shaded = sample.color;
+    if (shade(x, y, shaded)) sample = {shaded, 1};
   });
 }
 
@@ -102,16 +109,19 @@ void Painter::Resolve(Image& image, int left, int top) const {
   for (int y = 0; y < height_; ++y) {
     for (int x = 0; x < width_; ++x) {
       Color sum;
+      float coverage = 0;
       for (int j = 0; j < samples_; ++j) {
         for (int i = 0; i < samples_; ++i) {
-          const Color& s = grid_[size_t(y * samples_ + j) * columns + x * samples_ + i];
-          sum.r += s.r;
-          sum.g += s.g;
-          sum.b += s.b;
+          const Sample& s = grid_[size_t(y * samples_ + j) * columns + x * samples_ + i];
+          sum.r += s.color.r;
+          sum.g += s.color.g;
+          sum.b += s.color.b;
+          coverage += s.coverage;
         }
       }
       image.at(left + x, top + y) = Rgb{ToByte(sum.r / count), ToByte(sum.g / count),
                                         ToByte(sum.b / count)};
+      image.alpha(left + x, top + y) = ToByte(coverage / count);
     }
   }
 }
