@@ -38,6 +38,7 @@ struct DirectInputDeviceObject {
   int dataFormat = 0;
   EventObject* event = nullptr;
   uint8_t keys[256] = {};
+  int pad = -1;  // index into the script's pads, for a pad
   std::vector<DirectInputEffectObject*> effects;
 };
 
@@ -150,6 +151,7 @@ port::HResult CreateDevice(port::DirectInputHandle object, const port::ComGuid& 
   if (result != port::DI_OK) return result;
   devices.push_back(std::make_unique<port::DirectInputDeviceObject>());
   devices.back()->name = name;
+  devices.back()->pad = PadIndex(guid);
   *created = devices.back().get();
   record.liveObjects += 1;
   return port::DI_OK;
@@ -239,6 +241,11 @@ void PressDeviceKey(int keyNumber, bool held) {
     device->keys[keyNumber & 0xFF] = held ? 0x80 : 0x00;
     if (device->event != nullptr) device->event->signalled = true;
   }
+}
+
+void SetPadState(int padNumber, const port::DIJoyState& state) {
+  if (padNumber >= 1 && size_t(padNumber) <= script.pads.size())
+    script.pads[size_t(padNumber - 1)].state = state;
 }
 
 void UnacquireAllDevices() {
@@ -398,9 +405,20 @@ HResult IDirectInputDevice_GetDeviceState(DirectInputDeviceHandle device, uint32
   HResult result = ScriptedResult("GetDeviceState", device->name);
   if (result != DI_OK) return result;
   if (!device->acquired) return DIERR_NOTACQUIRED;
+  if (device->pad >= 0 && size_t(device->pad) < script.pads.size() && device->dataFormat == 3 && size == sizeof(DIJoyState)) {
+    std::memcpy(state, &script.pads[size_t(device->pad)].state, size);
+    return DI_OK;
+  }
   if (device->name != "keyboard" || size != 256) return DIERR_GENERIC;
   std::memcpy(state, device->keys, 256);
   return DI_OK;
+}
+
+HResult IDirectInputDevice_Poll(DirectInputDeviceHandle device) {
+  Record(device->name + ".Poll");
+  HResult result = ScriptedResult("Poll", device->name);
+  if (result != DI_OK) return result;
+  return device->acquired ? DI_OK : DIERR_NOTACQUIRED;
 }
 
 HResult IDirectInputDevice_GetDeviceInfo(DirectInputDeviceHandle device,
