@@ -55,3 +55,11 @@ if(TARGET qpa)
 elseif(VEXLO_HOST_QPA)
   install(PROGRAMS ${VEXLO_HOST_QPA} DESTINATION ${CMAKE_INSTALL_BINDIR} OPTIONAL ${component})
 endif()
+
+# Everything the component holds, to build before installing it (the
+# install step builds nothing itself: cmake/Packaging.cmake).
+add_custom_target(vexlo_dev)
+add_dependencies(vexlo_dev ${exported})
+if(TARGET qpa)
+  add_dependencies(vexlo_dev qpa)
+endif()
