@@ -23,6 +23,7 @@ prefix=$work/prefix
 
 cmake --install "$build" --component vexlo-dev --prefix "$prefix" >"$work/install.log" 2>&1 ||
   fail "install: $(tail -n 20 "$work/install.log")"
+# qpa is the build machine's: a cross build installs the native build's.
 for file in include/vexlo/Engine.h bin/qpa; do
   [ -f "$prefix/$file" ] || fail "the install has no $file: $(cd "$prefix" && find . -type f)"
 done
