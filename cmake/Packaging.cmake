@@ -22,13 +22,16 @@ endif()
 # The install step (and so CPack) builds only what the packages hold, which
 # scripts/package builds first, not every test.
 set(CMAKE_SKIP_INSTALL_ALL_DEPENDENCY ON)
+# The game's files are the component "game"; the engine's package for
+# other programs is "vexlo-dev" (cmake/VexloPackage.cmake), which the zip
+# and the .tar.gz leave out and the Debian packages make a .deb of its own.
+set(CMAKE_INSTALL_DEFAULT_COMPONENT_NAME game)
 
 set(packaging ${VEXLO_ROOT}/packaging)
 set(CPACK_PACKAGE_NAME honomikasa)
 set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
 set(CPACK_PACKAGE_VENDOR "Vexlo")
 set(CPACK_PACKAGE_CONTACT "Vexlo developers")
-set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "arcade game: catch the falling balls of seven colours")
 set(CPACK_STRIP_FILES ON)
 
 # The players' read-mes, in English (README.txt) and Japanese
@@ -87,14 +90,29 @@ else()
   # wherever the player puts it (both are CPack's defaults).
   set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
   set(CPACK_DEBIAN_PACKAGE_SECTION games)
-  # The summary above is the description's first line.
-  set(CPACK_DEBIAN_PACKAGE_DESCRIPTION "Honomikasa: move with the arrow keys and catch the balls of seven
+  # Each package's description starts with its summary line.
+  set(CPACK_DEBIAN_GAME_DESCRIPTION "arcade game: catch the falling balls of seven colours
+Honomikasa: move with the arrow keys and catch the balls of seven
 colours that fall from the top of the screen. Start it with the command honomikasa.")
   # The libraries it links (SDL2, libpng, libjpeg, zlib) as found by
   # dpkg-shlibdeps; the start-up question is drawn with the X server's core
   # fonts.
   set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
   set(CPACK_DEBIAN_PACKAGE_RECOMMENDS xfonts-base)
+
+  # Two .debs: honomikasa_<version>_<arch>.deb (the game) and
+  # vexlo-dev_<version>_<arch>.deb (the engine's libraries, header, CMake
+  # package and qpa, under /usr), which needs the libraries' own
+  # development packages for find_package(Vexlo).
+  set(CPACK_DEB_COMPONENT_INSTALL ON)
+  set(CPACK_COMPONENTS_ALL game vexlo-dev)
+  set(CPACK_DEBIAN_GAME_PACKAGE_NAME honomikasa)
+  set(CPACK_DEBIAN_VEXLO-DEV_PACKAGE_NAME vexlo-dev)
+  set(CPACK_DEBIAN_VEXLO-DEV_PACKAGE_SECTION libdevel)
+  set(CPACK_DEBIAN_VEXLO-DEV_PACKAGE_DEPENDS "libsdl2-dev, libpng-dev, libjpeg-dev, zlib1g-dev")
+  set(CPACK_DEBIAN_VEXLO-DEV_DESCRIPTION "Vexlo 2D game engine: libraries, header and CMake package
+The engine under Honomikasa, for programs of one's own: find_package(Vexlo)
+and link Vexlo::engine. Includes the archive tool qpa.")
 endif()
 
 include(CPack)

@@ -26,7 +26,11 @@ set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
 set(CMAKE_FIND_ROOT_PATH_MODE_PACKAGE ONLY)
 
 # Static libraries only (the top CMakeLists.txt sets the search suffixes:
-# the platform settings would override them here).
+# the platform settings would override them here). Every program carries
+# its C and C++ run-times, so that it needs no DLL beside it: the game,
+# and any other program built with this file (the examples' generators,
+# which run under Wine at build time, a program of one's own).
+set(CMAKE_EXE_LINKER_FLAGS_INIT "-static -static-libgcc -static-libstdc++")
 
 # ctest runs the Windows test executables under Wine, in a prefix kept inside
 # the build tree (see scripts/wine-run).

@@ -1,5 +1,8 @@
-// The mouse position, for the engine's own window features.
+// The mouse position, for the engine's own window features and, through
+// QueryMousePosition, for the program.
+#include "engine/core/Engine.h"
 #include "engine/core/MainWindow.h"
+#include "engine/core/MessagePump.h"
 #include "engine/input/Pads.h"
 #include "engine/platform/WindowPort.h"
 
@@ -17,4 +20,10 @@ int ReadMousePosition(int* x, int* y) {
   if (x) *x = positionX;
   if (y) *y = positionY;
   return 0;
+}
+
+int QueryMousePosition(int* x, int* y) {
+  if (!engineStarted) return -1;
+  WaitWhileInactive();
+  return ReadMousePosition(x, y);
 }

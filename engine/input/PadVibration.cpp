@@ -1,6 +1,6 @@
 // The pads' vibration: which force-feedback effects play, and the timing of
-// a vibration of limited length. Nothing in this engine starts one; the
-// records and their timing are kept for the callers that would.
+// a vibration of limited length. The program starts and stops one through
+// StartPadVibration and StopPadVibration.
 #include "engine/core/Engine.h"
 #include "engine/core/MainWindow.h"
 #include "engine/core/MessagePump.h"
@@ -81,7 +81,29 @@ int UpdatePadVibration() {
   return RefreshPadEffects();
 }
 
+int StartPadVibration(int pad, int power, int milliseconds) {
+  if (!engineStarted) return -1;
+  WaitWhileInactive();
+  if (!InputHasDirectInput() || pad < 1 || pad > inputContext.padCount) return -1;
+  PadRecord& record = inputContext.pads[pad - 1];
+  // The constant force is what shakes the pad; without it there is nothing
+  // to start.
+  if (record.device == nullptr || record.constantEffect == nullptr) return -1;
+  if (power <= 0) {
+    EndVibration(record);
+    return 0;
+  }
+  record.vibrationOn = 1;
+  record.vibrationPower = power > FULL_POWER ? FULL_POWER : power;
+  record.vibrationTime = milliseconds;
+  record.vibrationElapsed = 0;
+  record.vibrationLast = NowMilliseconds(0);
+  RefreshPadEffects();
+  return 0;
+}
+
 int StopPadVibration(int padNumber) {
+  if (!engineStarted) return -1;
   WaitWhileInactive();
   if (inputContext.directInput == nullptr && !windowClosing) return InitializeInput();
   const int number = padNumber & ~PAD_NUMBER_FLAG;

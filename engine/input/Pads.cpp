@@ -4,11 +4,10 @@
 #include <cstring>
 
 #include "engine/core/MainWindow.h"
-#include "engine/core/RuntimeLibraries.h"
 #include "engine/input/DirectInputObject.h"
 #include "engine/input/InputContext.h"
+#include "engine/input/SystemJoysticks.h"
 #include "engine/platform/DirectInputPort.h"
-#include "engine/platform/InputPort.h"
 #include "engine/services/Log.h"
 
 namespace {
@@ -195,14 +194,6 @@ int AddPad(const port::DIDeviceInstance* instance, void*) {
   return inputContext.padCount < MAX_PADS ? port::DIENUM_CONTINUE : port::DIENUM_STOP;
 }
 
-// The system's joystick calls: winmm's where the engine bound it, else the
-// platform's own (SDL's game controllers on Linux).
-uint32_t GetJoystickCaps(int id, void* caps) {
-  if (winmmLibrary.joyGetDevCapsA != nullptr)
-    return winmmLibrary.joyGetDevCapsA(uintptr_t(id), caps, port::JOYCAPSA_SIZE);
-  return port::joyGetDevCapsA(uintptr_t(id), caps, port::JOYCAPSA_SIZE);
-}
-
 }  // namespace
 
 int SetupPads() {
@@ -215,12 +206,7 @@ int SetupPads() {
   return 0;
 }
 
-void CountSystemPads() {
-  int count = 0;
-  uint8_t caps[port::JOYCAPSA_SIZE];
-  while (count < MAX_PADS && GetJoystickCaps(count, caps) == port::JOYERR_NOERROR) count += 1;
-  LogPrintf("パッドの数は %d 個です\n", count);
-}
+void CountSystemPads() { LogPrintf("パッドの数は %d 個です\n", CountSystemJoysticks(MAX_PADS)); }
 
 int ReleasePads() {
   if (!InputHasDirectInput()) return -1;

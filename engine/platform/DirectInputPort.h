@@ -183,6 +183,17 @@ struct DIEffect {
   uint32_t dwStartDelay;
 };
 
+// DIJOYSTATE (80 bytes), what c_dfDIJoystick reads: six axes (in the
+// range the device was given), two sliders, four hat switches (hundredths
+// of a degree clockwise from up; low word 0xFFFF when centred) and 32
+// buttons (bit 7 set while held).
+struct DIJoyState {
+  int32_t lX, lY, lZ, lRx, lRy, lRz;
+  int32_t rglSlider[2];
+  uint32_t rgdwPOV[4];
+  uint8_t rgbButtons[32];
+};
+
 // LPDIENUMDEVICESCALLBACKA: DIENUM_CONTINUE or DIENUM_STOP.
 using DIEnumDevicesCallback = int (*)(const DIDeviceInstance* instance, void* reference);
 
@@ -227,6 +238,9 @@ HResult IDirectInputDevice_Acquire(DirectInputDeviceHandle device);
 HResult IDirectInputDevice_Unacquire(DirectInputDeviceHandle device);
 HResult IDirectInputDevice_GetDeviceState(DirectInputDeviceHandle device, uint32_t size,
                                           void* state);
+// Makes a polled device read its controls; DI_NOEFFECT (1) for a device
+// that needs no polling.
+HResult IDirectInputDevice_Poll(DirectInputDeviceHandle device);
 HResult IDirectInputDevice_GetDeviceInfo(DirectInputDeviceHandle device,
                                          DIDeviceInstance* instance);
 HResult IDirectInputDevice_CreateEffect(DirectInputDeviceHandle device, const ComGuid& effect,

@@ -31,6 +31,36 @@ constexpr uint32_t JOYERR_UNPLUGGED = 167;
 // winmm.dll at run time.
 uint32_t joyGetDevCapsA(uintptr_t joystickId, void* caps, uint32_t size);
 
+// JOYCAPSA (404 bytes): the fields the engine reads are the axes' ranges.
+struct JoyCaps {
+  uint16_t wMid, wPid;
+  char szPname[32];
+  uint32_t wXmin, wXmax, wYmin, wYmax, wZmin, wZmax;
+  uint32_t wNumButtons, wPeriodMin, wPeriodMax;
+  uint32_t wRmin, wRmax, wUmin, wUmax, wVmin, wVmax;
+  uint32_t wCaps, wMaxAxes, wNumAxes, wMaxButtons;
+  char szRegKey[32];
+  char szOEMVxD[260];
+};
+
+// JOYINFOEX (52 bytes): the position of every axis in its range of
+// JoyCaps, the buttons as bits (bit 0 the first), the hat in hundredths of
+// a degree clockwise from up.
+struct JoyInfoEx {
+  uint32_t dwSize, dwFlags;
+  uint32_t dwXpos, dwYpos, dwZpos, dwRpos, dwUpos, dwVpos;
+  uint32_t dwButtons, dwButtonNumber, dwPOV;
+  uint32_t dwReserved1, dwReserved2;
+};
+constexpr uint32_t JOY_RETURNALL = 0x000000FF;
+constexpr uint32_t JOY_POVCENTERED = 0xFFFF;
+
+// The position of joystick joystickId: JOYERR_NOERROR with info filled in
+// (info->dwSize must be sizeof(JoyInfoEx)), JOYERR_UNPLUGGED when it is not
+// attached, JOYERR_PARMS for a bad id or size. For the platforms where the
+// engine binds no winmm.dll at run time.
+uint32_t joyGetPosEx(uint32_t joystickId, JoyInfoEx* info);
+
 // Virtual-key codes the engine names.
 constexpr uint8_t VK_BACK = 0x08;
 constexpr uint8_t VK_TAB = 0x09;

@@ -38,6 +38,7 @@ struct DirectInputDeviceObject {
   int dataFormat = 0;
   EventObject* event = nullptr;
   uint8_t keys[256] = {};
+  int pad = -1;  // index into the script's pads, for a pad
   std::vector<DirectInputEffectObject*> effects;
 };
 
@@ -49,7 +50,12 @@ using headless::DirectInputRecord;
 using headless::DirectInputScript;
 using headless::ScriptedFailure;
 
-DirectInputScript script;
+// The script lives in a function so that a program's static initialiser
+// may script the platform before this file's own statics are made.
+DirectInputScript& Script() {
+  static DirectInputScript script;
+  return script;
+}
 DirectInputRecord record;
 // Every device ever made, so that a test can look at one by name after the
 // engine let go of it; released devices stay with references 0.
@@ -71,7 +77,7 @@ std::string Format(const char* format, ...) {
 // The failure a test scripted for this call, or DI_OK.
 port::HResult ScriptedResult(const std::string& call, const std::string& device,
                              const std::string& detail = "") {
-  for (ScriptedFailure& failure : script.failures) {
+  for (ScriptedFailure& failure : Script().failures) {
     if (failure.call != call || failure.times == 0) continue;
     if (!failure.device.empty() && failure.device != device) continue;
     if (!failure.detail.empty() && failure.detail != detail) continue;
@@ -87,7 +93,7 @@ port::ComGuid PadInstance(int index) {
 }
 
 int PadIndex(const port::ComGuid& guid) {
-  for (size_t i = 0; i < script.pads.size(); ++i)
+  for (size_t i = 0; i < Script().pads.size(); ++i)
     if (port::SameGuid(guid, PadInstance(int(i)))) return int(i);
   return -1;
 }
@@ -150,6 +156,7 @@ port::HResult CreateDevice(port::DirectInputHandle object, const port::ComGuid& 
   if (result != port::DI_OK) return result;
   devices.push_back(std::make_unique<port::DirectInputDeviceObject>());
   devices.back()->name = name;
+  devices.back()->pad = PadIndex(guid);
   *created = devices.back().get();
   record.liveObjects += 1;
   return port::DI_OK;
@@ -164,15 +171,15 @@ port::HResult EnumDevices(port::DirectInputHandle object, uint32_t type,
   port::HResult result = ScriptedResult("EnumDevices", std::to_string(object->version));
   if (result != port::DI_OK) return result;
   if (type != port::DI8DEVCLASS_GAMECTRL) return port::DI_OK;
-  for (size_t i = 0; i < script.pads.size(); ++i) {
+  for (size_t i = 0; i < Script().pads.size(); ++i) {
     port::DIDeviceInstance instance{};
     instance.dwSize = sizeof instance;
     instance.guidInstance = PadInstance(int(i));
     instance.dwDevType = 0x114;  // a joystick
     std::snprintf(instance.tszInstanceName, sizeof instance.tszInstanceName, "%s",
-                  script.pads[i].instanceName.c_str());
+                  Script().pads[i].instanceName.c_str());
     std::snprintf(instance.tszProductName, sizeof instance.tszProductName, "%s",
-                  script.pads[i].productName.c_str());
+                  Script().pads[i].productName.c_str());
     if (callback(&instance, reference) == port::DIENUM_STOP) break;
   }
   return port::DI_OK;
@@ -204,12 +211,12 @@ const char* EffectName(port::DirectInputEffectHandle effect) {
 
 namespace headless {
 
-void ScriptDirectInput(const DirectInputScript& newScript) { script = newScript; }
+void ScriptDirectInput(const DirectInputScript& newScript) { Script() = newScript; }
 const DirectInputRecord& DirectInputCalls() { return record; }
 void ClearDirectInputCalls() { record.calls.clear(); }
 
 void ResetDirectInputScript() {
-  script = DirectInputScript();
+  Script() = DirectInputScript();
   record = DirectInputRecord();
 }
 
@@ -241,6 +248,11 @@ void PressDeviceKey(int keyNumber, bool held) {
   }
 }
 
+void SetPadState(int padNumber, const port::DIJoyState& state) {
+  if (padNumber >= 1 && size_t(padNumber) <= Script().pads.size())
+    Script().pads[size_t(padNumber - 1)].state = state;
+}
+
 void UnacquireAllDevices() {
   for (auto& device : devices) device->acquired = false;
 }
@@ -256,10 +268,10 @@ HResult CoCreateDirectInput(CoCreateInstanceFunction, const ComGuid& classId, ui
   *object = nullptr;
   Record(Format("CoCreateInstance(%s, %s)", GuidName(classId), GuidName(interfaceId)));
   int version = 0;
-  if (script.version7 && SameGuid(classId, CLSID_DirectInput) &&
+  if (Script().version7 && SameGuid(classId, CLSID_DirectInput) &&
       SameGuid(interfaceId, IID_IDirectInput7A))
     version = 7;
-  if (script.version8 && SameGuid(classId, CLSID_DirectInput8) &&
+  if (Script().version8 && SameGuid(classId, CLSID_DirectInput8) &&
       SameGuid(interfaceId, IID_IDirectInput8A))
     version = 8;
   if (version == 0) return DIERR_DEVICENOTREG;
@@ -398,9 +410,21 @@ HResult IDirectInputDevice_GetDeviceState(DirectInputDeviceHandle device, uint32
   HResult result = ScriptedResult("GetDeviceState", device->name);
   if (result != DI_OK) return result;
   if (!device->acquired) return DIERR_NOTACQUIRED;
+  if (device->pad >= 0 && size_t(device->pad) < Script().pads.size() && device->dataFormat == 3 &&
+      size == sizeof(DIJoyState)) {
+    std::memcpy(state, &Script().pads[size_t(device->pad)].state, size);
+    return DI_OK;
+  }
   if (device->name != "keyboard" || size != 256) return DIERR_GENERIC;
   std::memcpy(state, device->keys, 256);
   return DI_OK;
+}
+
+HResult IDirectInputDevice_Poll(DirectInputDeviceHandle device) {
+  Record(device->name + ".Poll");
+  HResult result = ScriptedResult("Poll", device->name);
+  if (result != DI_OK) return result;
+  return device->acquired ? DI_OK : DIERR_NOTACQUIRED;
 }
 
 HResult IDirectInputDevice_GetDeviceInfo(DirectInputDeviceHandle device,
@@ -415,9 +439,9 @@ HResult IDirectInputDevice_GetDeviceInfo(DirectInputDeviceHandle device,
     int index = std::stoi(device->name.substr(3)) - 1;
     instance->guidInstance = PadInstance(index);
     std::snprintf(instance->tszInstanceName, sizeof instance->tszInstanceName, "%s",
-                  script.pads[size_t(index)].instanceName.c_str());
+                  Script().pads[size_t(index)].instanceName.c_str());
     std::snprintf(instance->tszProductName, sizeof instance->tszProductName, "%s",
-                  script.pads[size_t(index)].productName.c_str());
+                  Script().pads[size_t(index)].productName.c_str());
   } else {
     std::snprintf(instance->tszInstanceName, sizeof instance->tszInstanceName, "%s",
                   device->name.c_str());
@@ -454,7 +478,7 @@ HResult IDirectInputDevice_CreateEffect(DirectInputDeviceHandle device, const Co
   HResult result = ScriptedResult("CreateEffect", device->name, sine ? "Sine" : "ConstantForce");
   if (result != DI_OK) return result;
   int index = std::stoi(device->name.substr(3)) - 1;
-  if (!script.pads[size_t(index)].forceFeedback) return DIERR_UNSUPPORTED;
+  if (!Script().pads[size_t(index)].forceFeedback) return DIERR_UNSUPPORTED;
   // The platform takes the structure of its own size and no other.
   if (parameters->dwSize != sizeof(DIEffect)) return DIERR_GENERIC;
   effects.push_back(std::make_unique<DirectInputEffectObject>());

@@ -18,12 +18,13 @@ struct ScriptedPad {
   std::string instanceName = "Pad";
   std::string productName = "Headless Pad";
   bool forceFeedback = true;  // without it CreateEffect answers DIERR_UNSUPPORTED
+  port::DIJoyState state{};   // what GetDeviceState reads (see SetPadState)
 };
 
 // One call made to fail. call is the method's name without its interface
 // ("Initialize", "CreateDevice" for CreateDevice and CreateDeviceEx,
 // "SetDataFormat", "SetProperty", "CreateEffect", "Acquire", "GetDeviceState",
-// "SetEventNotification", "SetCooperativeLevel", "CoCreateInstance",
+// "SetEventNotification", "SetCooperativeLevel", "CoCreateInstance", "Poll",
 // "EnumDevices", "GetDeviceInfo", "CreateEventA"). device narrows it to one
 // device ("keyboard", "mouse", "pad1" ... in scripted order) or, for the
 // object's calls, one version ("7", "8"); empty matches any. detail narrows
@@ -89,6 +90,9 @@ DeviceView InspectDevice(const std::string& name);
 // Holds or releases a key on the keyboard device (by key number) and
 // signals the device's event, as a key event would.
 void PressDeviceKey(int keyNumber, bool held);
+// Moves the controls of the scripted pad (1 for the first): what its
+// device's GetDeviceState reads from now on.
+void SetPadState(int padNumber, const port::DIJoyState& state);
 // Every device loses its acquisition, as when another program takes the
 // input over.
 void UnacquireAllDevices();

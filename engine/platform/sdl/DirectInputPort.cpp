@@ -68,6 +68,7 @@ HResult IDirectInputDevice_Unacquire(DirectInputDeviceHandle) { return DIERR_UNS
 HResult IDirectInputDevice_GetDeviceState(DirectInputDeviceHandle, uint32_t, void*) {
   return DIERR_UNSUPPORTED;
 }
+HResult IDirectInputDevice_Poll(DirectInputDeviceHandle) { return DIERR_UNSUPPORTED; }
 HResult IDirectInputDevice_GetDeviceInfo(DirectInputDeviceHandle, DIDeviceInstance*) {
   return DIERR_UNSUPPORTED;
 }

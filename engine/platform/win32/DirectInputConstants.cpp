@@ -132,8 +132,14 @@ SAME_FIELD(DIEffect, DIEFFECT, lpEnvelope);
 SAME_FIELD(DIEffect, DIEFFECT, cbTypeSpecificParams);
 SAME_FIELD(DIEffect, DIEFFECT, lpvTypeSpecificParams);
 SAME_FIELD(DIEffect, DIEFFECT, dwStartDelay);
+SAME_LAYOUT(DIJoyState, DIJOYSTATE);
+SAME_FIELD(DIJoyState, DIJOYSTATE, lRz);
+SAME_FIELD(DIJoyState, DIJOYSTATE, rglSlider);
+SAME_FIELD(DIJoyState, DIJOYSTATE, rgdwPOV);
+SAME_FIELD(DIJoyState, DIJOYSTATE, rgbButtons);
 // The sizes the records have on the platform's 32-bit builds stay right on
 // 64-bit but for DIEFFECT, which holds pointers.
 static_assert(sizeof(DIPROPDWORD) == 20 && sizeof(DIPROPRANGE) == 24 &&
-                  sizeof(DIDEVICEINSTANCEA) == 580 && sizeof(DIENVELOPE) == 20,
+                  sizeof(DIDEVICEINSTANCEA) == 580 && sizeof(DIENVELOPE) == 20 &&
+                  sizeof(DIJOYSTATE) == 80,
               "the records' sizes");

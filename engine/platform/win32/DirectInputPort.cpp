@@ -165,6 +165,10 @@ HResult(IDirectInputDevice_GetDeviceState)(DirectInputDeviceHandle device, uint3
   return Device(device)->GetDeviceState(size, state);
 }
 
+HResult(IDirectInputDevice_Poll)(DirectInputDeviceHandle device) {
+  return Device(device)->Poll();
+}
+
 HResult(IDirectInputDevice_GetDeviceInfo)(DirectInputDeviceHandle device,
                                           DIDeviceInstance* instance) {
   return Device(device)->GetDeviceInfo(reinterpret_cast<DIDEVICEINSTANCEA*>(instance));
