@@ -71,12 +71,17 @@ bool KeyEventSignalled() {
 // (right after the clear, a black picture) or rebuild the display under
 // it. Those messages wait for the next PumpMessages instead.
 //
+// An activation handled by the pump may rebuild the display, and with it
+// the input layer: what is read afterwards is the layer as it is then, and
+// a layer left without a keyboard device is not read at all.
+//
 // A key event forces a refresh even within the same millisecond.
 bool RefreshFromKeyboardDevice() {
   uint32_t now = port::timeGetTime();
   if (now == inputContext.lastRefreshTime && !KeyEventSignalled()) return false;
   if (OwnsEngineCallLock()) {
     if (PumpOnce() != 0) return false;
+    if (UsesSystemKeyState()) return false;
   }
   if (!ReadKeyboardDevice()) return false;
   inputContext.lastRefreshTime = now;
