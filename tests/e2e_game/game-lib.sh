@@ -229,3 +229,23 @@ expect() {
     sleep 0.1
   done
 }
+
+# Takes COUNT screenshots with `take_shot SHOT`, a fifth of a second apart,
+# and each must pass CHECK: the picture stays, rather than showing up only
+# now and then. (A program that shows a frame before it is drawn, right
+# after the clear, passes `expect` on a lucky shot but not this.) The
+# failing screenshot stays beside the test as for `expect`.
+expect_steady() {
+  local count=$1 name=$2 check=$3 n kept
+  for n in $(seq "$count"); do
+    shot="$work/$run-$name-$n.png"
+    why="no screenshot"
+    if ! { take_shot "$shot" && $check "$shot"; }; then
+      kept="$artifacts/$artifact_prefix-$run-$name.png"
+      [ -f "$shot" ] && cp "$shot" "$kept"
+      fail "$run: $name: shot $n of $count: $why (screenshot: $kept)"
+    fi
+    sleep 0.2
+  done
+  echo "  $name: $count shots in a row at $(elapsed)"
+}
