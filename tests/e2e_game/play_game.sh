@@ -123,9 +123,10 @@ play() {
 
   press_key "$frame" z
   expect 10 countdown countdown_shown
-  # The game's screen stays while the game plays on: every shot shows the
-  # status bars.
-  expect_steady 8 playing bars_lit
+  # The game's screen stays while the game plays: every shot of a run
+  # shows the status bars. The whole run looks after the player's checks
+  # are done, since the balls falling meanwhile come into its rows.
+  [ "$length" = whole ] || expect_steady 16 playing bars_lit
   if [ "$length" = whole ]; then
     read -r start_left start_top _ _ <<<"$player_box"
     if [ "$slow_frames" = 1 ]; then
@@ -160,6 +161,7 @@ play() {
 
     press_key "$frame" Escape
     expect 10 resume bars_lit
+    expect_steady 16 playing bars_lit
     press_key "$frame" Escape
     expect 10 pause-again bars_dimmed
   fi
