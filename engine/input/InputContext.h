@@ -41,6 +41,7 @@ struct InputContext {
   uint32_t lastRefreshTime;     // timeGetTime() of the last refresh
   uint8_t deviceKeyState[256];  // by key number; bit 7 set = held
   int initialising;
+  int terminationPending;  // TerminateInput was called during the set-up
   uint8_t refreshing;
   int padCount;
   PadRecord pads[MAX_PADS];

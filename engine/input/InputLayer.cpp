@@ -27,34 +27,52 @@ void FinishWithoutDirectInput() {
   inputContext.padCount = MAX_PADS;
 }
 
-}  // namespace
-
-int InitializeInput() {
-  if (inputContext.directInput != nullptr || inputContext.initialising) return 0;
-  int noDirectInput = inputContext.noDirectInput;
-  std::memset(&inputContext, 0, sizeof inputContext);
-  inputContext.noDirectInput = noDirectInput;
-  inputContext.initialising = 1;
-
+// The set-up proper: DirectInput when the system offers it, else the
+// system key state.
+int SetUpInput() {
   if (!inputContext.noDirectInput) {
     WriteLog("DirectInput関係初期化処理\n");
     LogIndentIn();
-    if (ObtainDirectInput()) {
-      if (SetUpSystemDevices() != 0) return -1;
-      inputContext.initialising = 0;
-      return 0;
-    }
+    if (ObtainDirectInput()) return SetUpSystemDevices();
     WriteLog("DirectInput を使用しません。\n");
     LogIndentOut();
     inputContext.noDirectInput = 1;
   }
-
   FinishWithoutDirectInput();
-  inputContext.initialising = 0;
   return 0;
 }
 
+}  // namespace
+
+// The set-up runs the message pump, where an activation can rebuild the
+// display, and the rebuild terminates and initialises the input layer. A
+// termination then would release the objects the set-up is still working
+// with; it waits for the set-up's end instead, and an initialisation asked
+// for after it is the set-up already under way.
+int InitializeInput() {
+  if (inputContext.initialising) {
+    inputContext.terminationPending = 0;
+    return 0;
+  }
+  if (inputContext.directInput != nullptr) return 0;
+  int noDirectInput = inputContext.noDirectInput;
+  std::memset(&inputContext, 0, sizeof inputContext);
+  inputContext.noDirectInput = noDirectInput;
+  inputContext.initialising = 1;
+  const int result = SetUpInput();
+  inputContext.initialising = 0;
+  if (inputContext.terminationPending) {
+    inputContext.terminationPending = 0;
+    TerminateInput();
+  }
+  return result;
+}
+
 int TerminateInput() {
+  if (inputContext.initialising) {
+    inputContext.terminationPending = 1;
+    return 0;
+  }
   if (inputContext.directInput == nullptr) return 0;
   if (InputRunsWithoutDirectInput()) {
     WriteLog("入力関連の終了処理... 完了\n");

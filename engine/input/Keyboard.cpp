@@ -52,15 +52,37 @@ bool ReadKeyboardDevice() {
       port::IDirectInputDevice_GetDeviceState(keyboard, 256, inputContext.deviceKeyState));
 }
 
+// The device is read only before Windows Vista; from Vista on, and without
+// a DirectInput keyboard, the system key state serves.
+bool UsesSystemKeyState() {
+  return inputContext.noDirectInput || inputContext.keyboardDevice == nullptr ||
+         WindowsVersionAtLeast(WINDOWS_VERSION_VISTA);
+}
+
 bool KeyEventSignalled() {
   return port::WaitForSingleObject(inputContext.keyboardEvent, 0) == port::WAIT_OBJECT_0;
 }
 
+// The device is read at any time, but only the thread that holds the
+// engine-call lock (the main thread inside PumpMessages) runs the message
+// pump first. A key query made between two pumps is made in the middle of
+// the program's frame: a pump there would dispatch the front-target timer,
+// a paint or an activation, which present the frame as far as it is drawn
+// (right after the clear, a black picture) or rebuild the display under
+// it. Those messages wait for the next PumpMessages instead.
+//
+// An activation handled by the pump may rebuild the display, and with it
+// the input layer: what is read afterwards is the layer as it is then, and
+// a layer left without a keyboard device is not read at all.
+//
 // A key event forces a refresh even within the same millisecond.
 bool RefreshFromKeyboardDevice() {
   uint32_t now = port::timeGetTime();
   if (now == inputContext.lastRefreshTime && !KeyEventSignalled()) return false;
-  if (PumpOnce() != 0) return false;
+  if (OwnsEngineCallLock()) {
+    if (PumpOnce() != 0) return false;
+    if (UsesSystemKeyState()) return false;
+  }
   if (!ReadKeyboardDevice()) return false;
   inputContext.lastRefreshTime = now;
   if (KeyEventSignalled()) port::ResetEvent(inputContext.keyboardEvent);
@@ -69,13 +91,6 @@ bool RefreshFromKeyboardDevice() {
   if (port::GetKeyboardState(virtualKeys))
     inputContext.deviceKeyState[DIK_RSHIFT] = virtualKeys[port::VK_RSHIFT];
   return true;
-}
-
-// The device is read only before Windows Vista; from Vista on, and without
-// a DirectInput keyboard, the system key state serves.
-bool UsesSystemKeyState() {
-  return inputContext.noDirectInput || inputContext.keyboardDevice == nullptr ||
-         WindowsVersionAtLeast(WINDOWS_VERSION_VISTA);
 }
 
 }  // namespace

@@ -229,3 +229,23 @@ expect() {
     sleep 0.1
   done
 }
+
+# Takes COUNT screenshots with `take_shot SHOT`, one after the other, and
+# each must pass CHECK: the picture stays, rather than showing up only now
+# and then. (A program that shows its frame before drawing it, right after
+# the clear, passes `expect` on a lucky shot; under Wine such a picture
+# was black on a quarter to a half of the shots.) The failing screenshot
+# stays beside the test as for `expect`.
+expect_steady() {
+  local count=$1 name=$2 check=$3 n kept
+  for n in $(seq "$count"); do
+    shot="$work/$run-$name-$n.png"
+    why="no screenshot"
+    if ! { take_shot "$shot" && $check "$shot"; }; then
+      kept="$artifacts/$artifact_prefix-$run-$name.png"
+      [ -f "$shot" ] && cp "$shot" "$kept"
+      fail "$run: $name: shot $n of $count: $why (screenshot: $kept)"
+    fi
+  done
+  echo "  $name: $count shots in a row at $(elapsed)"
+}

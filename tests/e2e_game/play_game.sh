@@ -1,10 +1,11 @@
 #!/usr/bin/env bash
 # The real game end to end under X: answer No to the start-up question, see
-# the title screen, start a game with Z, see the count-down, move the player
-# with an arrow key, pause with Esc (the picture dims), resume with Esc,
-# pause again and go back to the title with Q, and end with Esc on the
-# title screen: exit code 0. Every step is checked on screenshots of the
-# window, at the pixels where the game draws its texts, bars and player.
+# the title screen, start a game with Z, see the count-down and then the
+# game's screen on every one of a run of screenshots, move the player with
+# an arrow key, pause with Esc (the picture dims), resume with Esc, pause
+# again and go back to the title with Q, and end with Esc on the title
+# screen: exit code 0. Every step is checked on screenshots of the window,
+# at the pixels where the game draws its texts, bars and player.
 #
 # It plays the shipped program first, then, more briefly (title, game,
 # pause, title), the test build that writes Log.txt, whose closing
@@ -23,11 +24,12 @@
 # path.)
 #
 # The Windows build starts in the display mode its build chose (--mode).
-# In hardware mode the logged program runs twice: as the shipped program
-# (Wine's own Windows version), whose log must show the Direct3D 9 device
-# made and no graph refused; and as Windows XP through DirectInput 8 with
-# Wine's d3d9.dll switched off, whose log must show the fall-back to
-# software mode, playing the same screens.
+# In hardware mode the logged program runs three times: as the shipped
+# program (Wine's own Windows version), whose log must show the Direct3D 9
+# device made and no graph refused; as Windows XP through DirectInput 8,
+# the whole run, with the same log lines; and as Windows XP through
+# DirectInput 8 with Wine's d3d9.dll switched off, whose log must show the
+# fall-back to software mode, playing the same screens.
 #
 #   play_game.sh [--archive DATA.QPA] [--mode hardware|software] PROGRAM LOGGED-PROGRAM SHEET-DIR [-- RUNNER...]
 #
@@ -121,6 +123,10 @@ play() {
 
   press_key "$frame" z
   expect 10 countdown countdown_shown
+  # The game's screen stays while the game plays: every shot of a run
+  # shows the status bars. The whole run looks after the player's checks
+  # are done, since the balls falling meanwhile come into its rows.
+  [ "$length" = whole ] || expect_steady 16 playing bars_lit
   if [ "$length" = whole ]; then
     read -r start_left start_top _ _ <<<"$player_box"
     if [ "$slow_frames" = 1 ]; then
@@ -155,6 +161,7 @@ play() {
 
     press_key "$frame" Escape
     expect 10 resume bars_lit
+    expect_steady 16 playing bars_lit
     press_key "$frame" Escape
     expect 10 pause-again bars_dimmed
   fi
@@ -208,11 +215,16 @@ elif [ "$mode" = hardware ]; then
   play logged "$logged_program" "$sheets" short
   check_log "$log"
   check_hardware_mode_log "$log"
-  # Direct3D switched off: the same game in software mode, as Windows XP
-  # through DirectInput 8. (Hardware mode with the keyboard read from the
-  # DirectInput device leaves the picture black after some key presses
-  # under Wine; that pairing is not played here.)
+  # Hardware mode as Windows XP: every key of the whole run is read from
+  # the DirectInput 8 keyboard device.
   set_logged_version winxp64
+  WINEDLLOVERRIDES="${WINEDLLOVERRIDES:-mscoree,mshtml=};dinput=" \
+    play logged-direct-input "$logged_program" "$sheets" whole
+  check_log "$log"
+  check_direct_input_8_log "$log"
+  check_hardware_mode_log "$log"
+  # Direct3D switched off: the same game in software mode, as Windows XP
+  # through DirectInput 8.
   WINEDLLOVERRIDES="${WINEDLLOVERRIDES:-mscoree,mshtml=};dinput=;d3d9=" \
     play logged-without-direct3d "$logged_program" "$sheets" short
   check_log "$log"

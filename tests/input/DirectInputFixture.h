@@ -12,9 +12,11 @@
 #include "engine/core/Engine.h"
 #include "engine/core/MainWindow.h"
 #include "engine/core/MainWindowProc.h"
+#include "engine/graphics/records/DisplayDevice.h"
 #include "engine/input/Input.h"
 #include "engine/input/InputContext.h"
 #include "engine/platform/headless/HeadlessClock.h"
+#include "engine/platform/headless/HeadlessDirect3D9.h"
 #include "engine/platform/headless/HeadlessDirectInput.h"
 #include "engine/platform/headless/HeadlessSystem.h"
 #include "tests/support/HeadlessEngine.h"
@@ -45,6 +47,7 @@ class DirectInputTest : public testsupport::HeadlessEngine {
   void SetUp() override {
     HeadlessEngine::SetUp();
     inputContext.noDirectInput = 0;
+    savedDisplayOptions_ = displayOptions;
   }
 
   // A query made before start-up sets the input layer up by itself; it
@@ -53,6 +56,15 @@ class DirectInputTest : public testsupport::HeadlessEngine {
     ShutdownEngine();
     TerminateInput();
     HeadlessEngine::TearDown();
+    displayOptions = savedDisplayOptions_;
+  }
+
+  // Hardware mode: the display set-up finds the Direct3D 9 fake.
+  static void UseDirect3D9() {
+    displayOptions.hardwareAttempt = 1;
+    headless::Direct3D9Script script;
+    script.libraryPresent = true;
+    headless::ScriptDirect3D9(script);
   }
 
   // Windows XP: the last system whose keyboard is read from the device.
@@ -133,6 +145,9 @@ class DirectInputTest : public testsupport::HeadlessEngine {
 
   static void Deactivate() { MainWindowProc(mainWindow, port::WM_ACTIVATE, port::WA_INACTIVE, 0); }
   static void Activate() { MainWindowProc(mainWindow, port::WM_ACTIVATE, port::WA_ACTIVE, 0); }
+
+ private:
+  DisplayOptions savedDisplayOptions_{};
 };
 
 }  // namespace inputtest
