@@ -183,7 +183,12 @@ size_t DiskFileRead(void* destination, size_t elementSize, size_t count, DiskFil
   size_t result = n;
   if (file->threaded) {
     PostRead(file, destination, file->position, bytes);
-    if (!file->async) file->doneEvent.Wait();
+    // A read that waits counts what the thread delivered: a platform read
+    // that failed or came back short is not reported as done.
+    if (!file->async) {
+      file->doneEvent.Wait();
+      result = static_cast<size_t>(file->readCount) / elementSize;
+    }
   } else {
     uint32_t got = 0;
     result = port::ReadFile(file->file, destination, static_cast<uint32_t>(bytes), &got, nullptr)

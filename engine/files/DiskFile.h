@@ -65,7 +65,8 @@ int32_t DiskFileTell(DiskFile* file);
 // origin 0 from the start, 1 from the position, 2 from the end; not clamped.
 // 0, or -1 when the platform refuses the position (a negative one).
 int DiskFileSeek(DiskFile* file, int32_t offset, int origin);
-// The number of whole elements read (in threaded mode: requested, posted).
+// The number of whole elements read. In async mode the read is only
+// posted, and the number is the one requested.
 size_t DiskFileRead(void* destination, size_t elementSize, size_t count, DiskFile* file);
 // -1 when a read hit the end, else 0.
 int DiskFileEof(DiskFile* file);

@@ -10,6 +10,13 @@
 
 #include "engine/services/Log.h"
 
+// The fault sweeps link a copy of the allocator built with this switch,
+// whose heap requests pass the allocation fault point; the engine's own
+// build has no such point.
+#if VEXLO_FAULT_POINTS
+#include "engine/platform/faults/FaultPoints.h"
+#endif
+
 namespace {
 
 struct BlockHeader;
@@ -117,6 +124,21 @@ using Hold = std::lock_guard<ReentrantLock>;
 BlockHeader* HeaderOf(void* block) { return static_cast<BlockHeader*>(block) - 1; }
 void* BytesOf(BlockHeader* header) { return header + 1; }
 
+// The platform heap, asked for the header and the caller's bytes.
+void* HeapAllocate(size_t bytes) {
+#if VEXLO_FAULT_POINTS
+  if (faults::Fails(faults::ALLOCATION)) return nullptr;
+#endif
+  return std::malloc(bytes);
+}
+
+void* HeapResize(void* block, size_t bytes) {
+#if VEXLO_FAULT_POINTS
+  if (faults::Fails(faults::ALLOCATION)) return nullptr;
+#endif
+  return std::realloc(block, bytes);
+}
+
 bool GuardMatches(const BlockHeader* header) {
   return std::memcmp(&header->fields, &header->guard, sizeof(BlockFields)) == 0;
 }
@@ -219,7 +241,7 @@ void AfterOperation() {
 
 void* AllocateLocked(size_t size, const char* sourceName, int line) {
   BlockHeader* header = nullptr;
-  if (size <= UINT32_MAX) header = static_cast<BlockHeader*>(std::malloc(size + sizeof(BlockHeader)));
+  if (size <= UINT32_MAX) header = static_cast<BlockHeader*>(HeapAllocate(size + sizeof(BlockHeader)));
   if (header == nullptr) {
     MemDump();
     MemCheck();
@@ -275,7 +297,7 @@ void* MemRealloc(void* block, size_t size, const char* sourceName, int line) {
   BlockHeader* older = header->fields.next;
   BlockHeader* newer = header->fields.prev;
   BlockHeader* moved = nullptr;
-  if (size <= UINT32_MAX) moved = static_cast<BlockHeader*>(std::realloc(header, size + sizeof(BlockHeader)));
+  if (size <= UINT32_MAX) moved = static_cast<BlockHeader*>(HeapResize(header, size + sizeof(BlockHeader)));
   if (moved == nullptr) {
     MemDump();
     return nullptr;
@@ -334,4 +356,14 @@ void MemTotals() {
 MemStatistics MemReadStatistics() {
   Hold hold(allocatorLock);
   return MemStatistics{totalSize, count, counter};
+}
+
+int MemListLiveIds(uint16_t* ids, int capacity) {
+  Hold hold(allocatorLock);
+  int live = 0;
+  for (BlockHeader* header = head; header != &endRecord; header = header->fields.next) {
+    if (live < capacity) ids[live] = header->fields.id;
+    live += 1;
+  }
+  return live;
 }

@@ -50,3 +50,6 @@ struct MemStatistics {
   uint16_t nextId;    // the id the next allocation or resize takes
 };
 MemStatistics MemReadStatistics();
+// The ids of the live blocks, newest first, up to capacity of them; the
+// number of live blocks. For tests that tell which blocks were left.
+int MemListLiveIds(uint16_t* ids, int capacity);

@@ -78,6 +78,35 @@ TEST_F(HardwareDrawing, EveryBlendModeHasItsFactorsOperationAndStages) {
   }
 }
 
+// A state the device refused is not the device's: the next draw that
+// wants it sends it again, rather than drawing on with the state before.
+TEST_F(HardwareDrawing, AStateTheDeviceRefusedIsSentAgainByTheNextDraw) {
+  Handle cell = MakeCell(OPAQUE_SET);
+  for (const char* call : {"IDirect3DDevice9_SetRenderState", "IDirect3DDevice9_SetTextureStageState",
+                           "IDirect3DDevice9_SetTexture"}) {
+    SCOPED_TRACE(call);
+    // Mode 0 and no texture bound (a box) before.
+    ChooseBlendMode(0, 255);
+    PutGraph(0, 0, cell, 1);
+    PaintBox(0, 0, 8, 8, 0xFFFFFF, 1);
+    FlushBatch();
+    Fail(call);
+    ChooseBlendMode(10, 128);
+    PutGraph(0, 0, cell, 1);
+    FlushBatch();
+    script_.failures.clear();
+    Script();
+    StartRecording();
+    PutGraph(0, 0, cell, 1);
+    FlushBatch();
+    ASSERT_EQ(Draws().size(), 1u);
+    const headless::Direct3D9Draw& draw = Draws()[0];
+    EXPECT_EQ(draw.RenderState(D3DRS_DESTBLEND), uint32_t(D3DBLEND_INVSRCALPHA));
+    EXPECT_EQ(draw.StageState(0, D3DTSS_COLORARG1), uint32_t(D3DTA_TEXTURE | D3DTA_COMPLEMENT));
+    EXPECT_EQ(draw.textureHandle, TextureOf(cell));
+  }
+}
+
 struct TransparencyCase {
   const char* what;
   SetKind kind;

@@ -361,17 +361,32 @@ TEST_F(HardwareGraphs, AClassWithoutAFormatCannotBeCreated) {
   ReleasePixelImage(&image);
 }
 
-// A texture that cannot be locked leaves the graph made but empty, and the
-// transfer reports the failure.
-TEST_F(HardwareGraphs, AFailedLockIsLoggedAndReported) {
-  Start(false);
-  PixelImage image = MakeImage(16, 16, PositionColor);
-  Handle graph = CreateGraphFromImage(&image, nullptr);
-  ASSERT_NE(graph, -1);
-  Fail("IDirect3DTexture9_LockRect");
-  EXPECT_EQ(TransferImageToGraph(graph, &image, nullptr, 0, 0, nullptr, 0), -1);
-  EXPECT_TRUE(LogHas("テクスチャのロックに失敗しました"));
-  ReleasePixelImage(&image);
+// A texture that cannot be locked, or (on the 9Ex device, which uploads
+// through a staging twin) whose copy from the twin is refused, leaves the
+// graph made but empty, and the transfer reports the failure.
+TEST_F(HardwareGraphs, AFailedUploadIsLoggedAndReported) {
+  struct Case {
+    bool ex;
+    const char* call;
+    const char* line;
+  };
+  const Case cases[] = {
+      {false, "IDirect3DTexture9_LockRect", "テクスチャのロックに失敗しました"},
+      {true, "IDirect3DDevice9_UpdateTexture", "テクスチャへの転送に失敗しました"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.call);
+    Start(c.ex);
+    PixelImage image = MakeImage(16, 16, PositionColor);
+    Handle graph = CreateGraphFromImage(&image, nullptr);
+    ASSERT_NE(graph, -1);
+    Fail(c.call);
+    EXPECT_EQ(TransferImageToGraph(graph, &image, nullptr, 0, 0, nullptr, 0), -1);
+    EXPECT_TRUE(LogHas(c.line));
+    ReleasePixelImage(&image);
+    ShutdownEngine();
+    script_.failures.clear();
+  }
 }
 
 TEST_F(HardwareGraphs, TheTexturesGoWithTheLastGraphOfTheirSet) {

@@ -189,6 +189,23 @@ TEST_F(MemoryTest, ReleasingInAnyOrderKeepsTheListWhole) {
   EXPECT_EQ(MemReadStatistics().totalSize, before.totalSize);
 }
 
+TEST_F(MemoryTest, TheLiveIdsComeNewestFirstAndTheCountWhateverTheRoom) {
+  const MemStatistics before = MemReadStatistics();
+  void* oldest = MemAlloc(1, "", 0);
+  void* freed = MemAlloc(1, "", 0);
+  void* newest = MemAlloc(1, "", 0);
+  MemFree(freed);
+  uint16_t ids[2] = {0, 0};
+  EXPECT_EQ(MemListLiveIds(ids, 2), before.count + 2);
+  EXPECT_EQ(ids[0], uint16_t(before.nextId + 2));
+  EXPECT_EQ(ids[1], before.nextId);
+  uint16_t one[1] = {0};
+  EXPECT_EQ(MemListLiveIds(one, 1), before.count + 2);
+  EXPECT_EQ(one[0], uint16_t(before.nextId + 2));
+  MemFree(oldest);
+  MemFree(newest);
+}
+
 TEST_F(MemoryTest, ReallocGrowsWithZerosAndKeepsTheBytes) {
   auto* block = static_cast<unsigned char*>(MemAlloc(8, "", 0));
   std::memset(block, 0xAA, 8);

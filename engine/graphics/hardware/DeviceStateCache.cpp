@@ -32,34 +32,38 @@ struct StateCache {
 StateCache cache;
 
 // True when the device must be told: the value differs from the one it
-// has, or it has none from this cache. The value becomes the wanted one.
+// has, or it has none from this cache. The value becomes the wanted one,
+// and the device's own once it takes it (Sent).
 bool Changes(CachedValue& entry, uint32_t value) {
   if (entry.sent && entry.value == value) return false;
   entry.value = value;
   entry.wanted = true;
-  entry.sent = true;
   return true;
 }
+
+// A value the device refused is not its value: the next setter sends it
+// again.
+void Sent(CachedValue& entry, port::HResult result) { entry.sent = result >= 0; }
 
 template <typename Visit>
 void ForEachEntry(Visit visit) {
   for (uint32_t state = 0; state < RENDER_STATE_COUNT; ++state)
     visit(cache.render[state], [state](port::Direct3DDevice9Handle device, uint32_t value) {
-      port::IDirect3DDevice9_SetRenderState(device, state, value);
+      return port::IDirect3DDevice9_SetRenderState(device, state, value);
     });
   for (uint32_t stage = 0; stage < STAGE_COUNT; ++stage)
     for (uint32_t type = 0; type < STAGE_STATE_COUNT; ++type)
       visit(cache.stage[stage][type], [stage, type](port::Direct3DDevice9Handle device, uint32_t value) {
-        port::IDirect3DDevice9_SetTextureStageState(device, stage, type, value);
+        return port::IDirect3DDevice9_SetTextureStageState(device, stage, type, value);
       });
   for (uint32_t sampler = 0; sampler < SAMPLER_COUNT; ++sampler)
     for (uint32_t type = 0; type < SAMPLER_STATE_COUNT; ++type)
       visit(cache.sampler[sampler][type],
             [sampler, type](port::Direct3DDevice9Handle device, uint32_t value) {
-              port::IDirect3DDevice9_SetSamplerState(device, sampler, type, value);
+              return port::IDirect3DDevice9_SetSamplerState(device, sampler, type, value);
             });
   visit(cache.fvf, [](port::Direct3DDevice9Handle device, uint32_t value) {
-    port::IDirect3DDevice9_SetFVF(device, value);
+    return port::IDirect3DDevice9_SetFVF(device, value);
   });
 }
 
@@ -74,7 +78,7 @@ void SendIfChanged(CachedValue& entry, uint32_t value, Send send) {
   if (entry.sent && entry.value == value) return;
   FlushBatch();
   Changes(entry, value);
-  send(displayDevice.device, value);
+  Sent(entry, send(displayDevice.device, value));
 }
 
 }  // namespace
@@ -82,7 +86,7 @@ void SendIfChanged(CachedValue& entry, uint32_t value, Send send) {
 void SetRenderStateCached(uint32_t state, uint32_t value) {
   if (displayDevice.device == nullptr || state >= RENDER_STATE_COUNT) return;
   SendIfChanged(cache.render[state], value, [state](port::Direct3DDevice9Handle device, uint32_t v) {
-    port::IDirect3DDevice9_SetRenderState(device, state, v);
+    return port::IDirect3DDevice9_SetRenderState(device, state, v);
   });
 }
 
@@ -90,7 +94,7 @@ void SetStageStateCached(uint32_t stage, uint32_t type, uint32_t value) {
   if (displayDevice.device == nullptr || stage >= STAGE_COUNT || type >= STAGE_STATE_COUNT) return;
   SendIfChanged(cache.stage[stage][type], value,
                 [stage, type](port::Direct3DDevice9Handle device, uint32_t v) {
-                  port::IDirect3DDevice9_SetTextureStageState(device, stage, type, v);
+                  return port::IDirect3DDevice9_SetTextureStageState(device, stage, type, v);
                 });
 }
 
@@ -99,7 +103,7 @@ void SetSamplerStateCached(uint32_t sampler, uint32_t type, uint32_t value) {
     return;
   SendIfChanged(cache.sampler[sampler][type], value,
                 [sampler, type](port::Direct3DDevice9Handle device, uint32_t v) {
-                  port::IDirect3DDevice9_SetSamplerState(device, sampler, type, v);
+                  return port::IDirect3DDevice9_SetSamplerState(device, sampler, type, v);
                 });
 }
 
@@ -108,8 +112,7 @@ void BindTexture(port::Direct3DTexture9Handle texture) {
   if (device == nullptr || (cache.textureSent && cache.texture == texture)) return;
   FlushBatch();
   cache.texture = texture;
-  cache.textureSent = true;
-  port::IDirect3DDevice9_SetTexture(device, 0, texture);
+  cache.textureSent = port::IDirect3DDevice9_SetTexture(device, 0, texture) >= 0;
 }
 
 void SendTextureUnbound() {
@@ -117,23 +120,22 @@ void SendTextureUnbound() {
   if (device == nullptr) return;
   FlushBatch();
   cache.texture = nullptr;
-  cache.textureSent = true;
-  port::IDirect3DDevice9_SetTexture(device, 0, nullptr);
+  cache.textureSent = port::IDirect3DDevice9_SetTexture(device, 0, nullptr) >= 0;
 }
 
 void SetNoShaders() {
   port::Direct3DDevice9Handle device = displayDevice.device;
   if (device == nullptr || cache.noShadersSent) return;
   FlushBatch();
-  cache.noShadersSent = true;
-  port::IDirect3DDevice9_SetVertexShaderNone(device);
-  port::IDirect3DDevice9_SetPixelShaderNone(device);
+  const bool vertex = port::IDirect3DDevice9_SetVertexShaderNone(device) >= 0;
+  const bool pixel = port::IDirect3DDevice9_SetPixelShaderNone(device) >= 0;
+  cache.noShadersSent = vertex && pixel;
 }
 
 void SetVertexFormat(uint32_t fvf) {
   port::Direct3DDevice9Handle device = displayDevice.device;
   if (device == nullptr || !Changes(cache.fvf, fvf)) return;
-  port::IDirect3DDevice9_SetFVF(device, fvf);
+  Sent(cache.fvf, port::IDirect3DDevice9_SetFVF(device, fvf));
 }
 
 void SetDeviceStatesOnce() {
@@ -161,8 +163,7 @@ void ResendCachedStates() {
   FlushBatch();
   ForEachEntry([device](CachedValue& entry, auto send) {
     if (!entry.wanted) return;
-    send(device, entry.value);
-    entry.sent = true;
+    Sent(entry, send(device, entry.value));
   });
   cache.noShadersSent = false;
   SetNoShaders();

@@ -1,8 +1,9 @@
 // The Direct3D states of hardware mode behind a cache: every setter keeps
 // the last value it asked for and sends it only when it differs from what
 // the device has, drawing the waiting vertices first (they belong to the
-// states in force). A new device knows none of the values; a rebuilt one
-// gets all of them sent again.
+// states in force). A value the device refused is sent again by the next
+// setter. A new device knows none of the values; a rebuilt one gets all of
+// them sent again.
 #pragma once
 
 #include <cstdint>

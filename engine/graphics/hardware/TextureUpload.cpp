@@ -327,8 +327,11 @@ int UploadImageToTextures(GraphRecord* record, const PixelImage& image,
       continue;
     }
     if (WritePiece(set, piece, write, format, conversion, *source, alphaImage) != 0) result = -1;
-    if (piece.staging)
-      port::IDirect3DDevice9_UpdateTexture(displayDevice.device, piece.staging, piece.texture);
+    // The pixels reach the texture only through the copy from its staging
+    // twin: a refused copy fails the transfer.
+    if (piece.staging &&
+        port::IDirect3DDevice9_UpdateTexture(displayDevice.device, piece.staging, piece.texture) < 0)
+      result = WriteLog("テクスチャへの転送に失敗しました\n");
   }
   if (source == &expanded) ReleasePixelImage(&expanded);
   return result;

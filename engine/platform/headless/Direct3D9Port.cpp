@@ -12,6 +12,7 @@
 #include <utility>
 #include <vector>
 
+#include "engine/platform/faults/FaultPoints.h"
 #include "engine/platform/headless/Direct3D9Raster.h"
 #include "engine/platform/headless/HeadlessDirect3D9.h"
 
@@ -35,21 +36,35 @@ struct Counted {
   }
 };
 
-// Records the call and tells whether the script makes it fail.
+void RecordCall(const char* name, const char* format, va_list list) {
+  if (!script.recordCalls) return;
+  char arguments[512];
+  std::vsnprintf(arguments, sizeof arguments, format, list);
+  record.calls.push_back({name, arguments});
+}
+
+// Records a call that has a failure result and tells whether it fails: as
+// the script says, or as the fault sweep's Direct3D 9 fault point says.
 bool Call(const char* name, const char* format = "", ...) {
-  if (script.recordCalls) {
-    char arguments[512];
-    va_list list;
-    va_start(list, format);
-    std::vsnprintf(arguments, sizeof arguments, format, list);
-    va_end(list);
-    record.calls.push_back({name, arguments});
-  }
+  va_list list;
+  va_start(list, format);
+  RecordCall(name, format, list);
+  va_end(list);
   int occurrence = ++callCounts[name];
+  bool injected = faults::Fails(faults::DIRECT3D9);
+  if (injected) faults::NameFailedCall(name);
   for (const headless::Direct3D9Failure& failure : script.failures)
     if (failure.call == name && (failure.occurrence == 0 || failure.occurrence == occurrence))
       return true;
-  return false;
+  return injected;
+}
+
+// Records a call that cannot fail (the releases).
+void Note(const char* name, const char* format = "", ...) {
+  va_list list;
+  va_start(list, format);
+  RecordCall(name, format, list);
+  va_end(list);
 }
 
 std::string RectText(const port::WindowRect* rect) {
@@ -270,13 +285,22 @@ port::HResult DeviceFromParameters(bool ex, uint32_t flags, port::D3DPresentPara
   return port::D3D_OK;
 }
 
-port::HResult Presented(port::Direct3DDevice9Object* device) {
+headless::Direct3D9PresentHook presentHook = nullptr;
+
+port::HResult Show(port::Direct3DDevice9Object* device) {
   if (script.deviceLost) return port::D3DERR_DEVICELOST;
   record.presents += 1;
   presentedPixels = device->backBuffer->memory;
   presentedPitch = device->backBuffer->pitch;
   presentedFormat = device->backBuffer->desc.Format;
   return port::D3D_OK;
+}
+
+// A Present, shown unless it fails; the hook hears of it either way.
+port::HResult Presented(port::Direct3DDevice9Object* device, bool fails) {
+  port::HResult result = fails ? port::D3DERR_DEVICELOST : Show(device);
+  if (presentHook) presentHook();
+  return result;
 }
 
 // The vertices read after the device's vertex format (positions first;
@@ -350,8 +374,9 @@ std::vector<Direct3D9Call> Direct3D9CallsNamed(const std::string& name) {
 }
 
 void ClearDirect3D9Calls() {
-  record.calls.clear();
-  record.draws.clear();
+  // The memory too: a long run clears the record often.
+  record.calls = std::vector<Direct3D9Call>();
+  record.draws = std::vector<Direct3D9Draw>();
 }
 
 namespace {
@@ -398,6 +423,10 @@ port::D3DSurfaceDesc TextureLevelDesc(port::Direct3DTexture9Handle texture, int 
 }
 
 int TextureLevelCount(port::Direct3DTexture9Handle texture) { return int(texture->levels.size()); }
+
+void SetDirect3D9PresentHook(Direct3D9PresentHook hook) { presentHook = hook; }
+
+const std::vector<uint8_t>& PresentedBytes() { return presentedPixels; }
 
 uint32_t PresentedPixel(int x, int y) {
   int bytes = BytesPerPixel(presentedFormat);
@@ -449,7 +478,7 @@ Direct3D9Handle Direct3DCreate9(Direct3D9ModuleHandle module, uint32_t sdkVersio
 }
 
 uint32_t IDirect3D9_Release(Direct3D9Handle object) {
-  Call("IDirect3D9_Release");
+  Note("IDirect3D9_Release");
   return object->Release();
 }
 int IDirect3D9_IsEx(Direct3D9Handle object) { return object->ex; }
@@ -461,7 +490,7 @@ HResult IDirect3D9_GetAdapterDisplayMode(Direct3D9Handle, uint32_t adapter, D3DD
 }
 
 uint32_t IDirect3D9_GetAdapterModeCount(Direct3D9Handle, uint32_t adapter, uint32_t format) {
-  Call("IDirect3D9_GetAdapterModeCount", "%u,%u", adapter, format);
+  if (Call("IDirect3D9_GetAdapterModeCount", "%u,%u", adapter, format)) return 0;
   if (format == D3DFMT_R5G6B5) return script.r5g6b5ModeCount;
   return format == D3DFMT_X8R8G8B8 || format == D3DFMT_X1R5G5B5 ? 1 : 0;
 }
@@ -540,7 +569,7 @@ HResult IDirect3D9Ex_CreateDeviceEx(Direct3D9Handle object, uint32_t adapter, ui
 }
 
 uint32_t IDirect3DDevice9_Release(Direct3DDevice9Handle device) {
-  Call("IDirect3DDevice9_Release");
+  Note("IDirect3DDevice9_Release");
   return device->Release();
 }
 
@@ -569,10 +598,8 @@ HResult IDirect3DDevice9_EndScene(Direct3DDevice9Handle device) {
 
 HResult IDirect3DDevice9_Present(Direct3DDevice9Handle device, const WindowRect* sourceRect,
                                  const WindowRect* destRect, WindowHandle, const void*) {
-  if (Call("IDirect3DDevice9_Present", "%s,%s", RectText(sourceRect).c_str(),
-           RectText(destRect).c_str()))
-    return D3DERR_DEVICELOST;
-  return Presented(device);
+  return Presented(device, Call("IDirect3DDevice9_Present", "%s,%s", RectText(sourceRect).c_str(),
+                                RectText(destRect).c_str()));
 }
 
 HResult IDirect3DDevice9_Clear(Direct3DDevice9Handle device, uint32_t count, const D3DRect* rects,
@@ -842,22 +869,22 @@ HResult IDirect3DDevice9_GetRenderTargetData(Direct3DDevice9Handle,
 }
 
 uint32_t IDirect3DSwapChain9_Release(Direct3DSwapChain9Handle swapChain) {
-  Call("IDirect3DSwapChain9_Release");
+  Note("IDirect3DSwapChain9_Release");
   return swapChain->Release();
 }
 
 HResult IDirect3DSwapChain9_Present(Direct3DSwapChain9Handle swapChain,
                                     const WindowRect* sourceRect, const WindowRect* destRect,
                                     WindowHandle, const void*, uint32_t flags) {
-  if (Call("IDirect3DSwapChain9_Present", "%s,%s,%u", RectText(sourceRect).c_str(),
-           RectText(destRect).c_str(), flags))
-    return D3DERR_DEVICELOST;
-  return Presented(swapChain->device);
+  return Presented(swapChain->device, Call("IDirect3DSwapChain9_Present", "%s,%s,%u",
+                                          RectText(sourceRect).c_str(),
+                                          RectText(destRect).c_str(), flags));
 }
 
 // The fake display spends a tenth of each "refresh" in the vertical blank,
 // counted in calls.
 HResult IDirect3DSwapChain9_GetRasterStatus(Direct3DSwapChain9Handle, D3DRasterStatus* status) {
+  if (Call("IDirect3DSwapChain9_GetRasterStatus")) return D3DERR_INVALIDCALL;
   static uint32_t calls = 0;
   calls += 1;
   status->InVBlank = calls % 10 == 0;
@@ -866,7 +893,7 @@ HResult IDirect3DSwapChain9_GetRasterStatus(Direct3DSwapChain9Handle, D3DRasterS
 }
 
 uint32_t IDirect3DTexture9_Release(Direct3DTexture9Handle texture) {
-  Call("IDirect3DTexture9_Release", "%s", Label(texture->levels[0]));
+  Note("IDirect3DTexture9_Release", "%s", Label(texture->levels[0]));
   return texture->Release();
 }
 
@@ -884,7 +911,7 @@ HResult IDirect3DTexture9_LockRect(Direct3DTexture9Handle texture, uint32_t leve
 }
 
 HResult IDirect3DTexture9_UnlockRect(Direct3DTexture9Handle texture, uint32_t level) {
-  Call("IDirect3DTexture9_UnlockRect", "%u", level);
+  if (Call("IDirect3DTexture9_UnlockRect", "%u", level)) return D3DERR_INVALIDCALL;
   return level < texture->levels.size() ? D3D_OK : D3DERR_INVALIDCALL;
 }
 
@@ -899,7 +926,7 @@ HResult IDirect3DTexture9_GetSurfaceLevel(Direct3DTexture9Handle texture, uint32
 }
 
 uint32_t IDirect3DSurface9_Release(Direct3DSurface9Handle surface) {
-  Call("IDirect3DSurface9_Release", "%s", Label(surface));
+  Note("IDirect3DSurface9_Release", "%s", Label(surface));
   return surface->Release();
 }
 
@@ -912,8 +939,7 @@ HResult IDirect3DSurface9_LockRect(Direct3DSurface9Handle surface, D3DLockedRect
 }
 
 HResult IDirect3DSurface9_UnlockRect(Direct3DSurface9Handle surface) {
-  Call("IDirect3DSurface9_UnlockRect", "%s", Label(surface));
-  return D3D_OK;
+  return Call("IDirect3DSurface9_UnlockRect", "%s", Label(surface)) ? D3DERR_INVALIDCALL : D3D_OK;
 }
 
 HResult IDirect3DSurface9_GetDesc(Direct3DSurface9Handle surface, D3DSurfaceDesc* desc) {

@@ -98,22 +98,46 @@ int Operate(uint32_t op, int a1, int a2, int currentAlpha) {
   }
 }
 
-// Stages 0 and 1 (a disabled stage ends the cascade).
-Color RunStages(const Direct3D9Draw& draw, const StageInputs& in) {
-  Color current = in.diffuse;
+// The states a draw's pixels read, looked up once per draw.
+struct StageStates {
+  uint32_t colorOp, colorArg1, colorArg2, alphaOp, alphaArg1, alphaArg2;
+};
+struct PixelStates {
+  StageStates stages[2];
+  uint32_t sourceBlend, destBlend, blendOp;
+};
+
+PixelStates ReadPixelStates(const Direct3D9Draw& draw) {
+  PixelStates states;
   for (uint32_t stage = 0; stage < 2; ++stage) {
-    uint32_t colorOp = draw.StageState(stage, D3DTSS_COLOROP, stage == 0 ? D3DTOP_MODULATE : D3DTOP_DISABLE);
-    if (colorOp == D3DTOP_DISABLE) break;
-    Color c1 = Argument(draw.StageState(stage, D3DTSS_COLORARG1, D3DTA_TEXTURE), in, current);
-    Color c2 = Argument(draw.StageState(stage, D3DTSS_COLORARG2, D3DTA_CURRENT), in, current);
-    uint32_t alphaOp = draw.StageState(stage, D3DTSS_ALPHAOP, stage == 0 ? D3DTOP_SELECTARG1 : D3DTOP_DISABLE);
-    Color a1 = Argument(draw.StageState(stage, D3DTSS_ALPHAARG1, D3DTA_TEXTURE), in, current);
-    Color a2 = Argument(draw.StageState(stage, D3DTSS_ALPHAARG2, D3DTA_CURRENT), in, current);
+    StageStates& s = states.stages[stage];
+    s.colorOp = draw.StageState(stage, D3DTSS_COLOROP, stage == 0 ? D3DTOP_MODULATE : D3DTOP_DISABLE);
+    s.colorArg1 = draw.StageState(stage, D3DTSS_COLORARG1, D3DTA_TEXTURE);
+    s.colorArg2 = draw.StageState(stage, D3DTSS_COLORARG2, D3DTA_CURRENT);
+    s.alphaOp = draw.StageState(stage, D3DTSS_ALPHAOP, stage == 0 ? D3DTOP_SELECTARG1 : D3DTOP_DISABLE);
+    s.alphaArg1 = draw.StageState(stage, D3DTSS_ALPHAARG1, D3DTA_TEXTURE);
+    s.alphaArg2 = draw.StageState(stage, D3DTSS_ALPHAARG2, D3DTA_CURRENT);
+  }
+  states.sourceBlend = draw.RenderState(D3DRS_SRCBLEND, D3DBLEND_ONE);
+  states.destBlend = draw.RenderState(D3DRS_DESTBLEND, D3DBLEND_ZERO);
+  states.blendOp = draw.RenderState(D3DRS_BLENDOP, D3DBLENDOP_ADD);
+  return states;
+}
+
+// Stages 0 and 1 (a disabled stage ends the cascade).
+Color RunStages(const PixelStates& states, const StageInputs& in) {
+  Color current = in.diffuse;
+  for (const StageStates& stage : states.stages) {
+    if (stage.colorOp == D3DTOP_DISABLE) break;
+    Color c1 = Argument(stage.colorArg1, in, current);
+    Color c2 = Argument(stage.colorArg2, in, current);
+    Color a1 = Argument(stage.alphaArg1, in, current);
+    Color a2 = Argument(stage.alphaArg2, in, current);
     Color next;
-    next.r = Operate(colorOp, c1.r, c2.r, current.a);
-    next.g = Operate(colorOp, c1.g, c2.g, current.a);
-    next.b = Operate(colorOp, c1.b, c2.b, current.a);
-    next.a = alphaOp == D3DTOP_DISABLE ? current.a : Operate(alphaOp, a1.a, a2.a, current.a);
+    next.r = Operate(stage.colorOp, c1.r, c2.r, current.a);
+    next.g = Operate(stage.colorOp, c1.g, c2.g, current.a);
+    next.b = Operate(stage.colorOp, c1.b, c2.b, current.a);
+    next.a = stage.alphaOp == D3DTOP_DISABLE ? current.a : Operate(stage.alphaOp, a1.a, a2.a, current.a);
     current = next;
   }
   return current;
@@ -133,12 +157,12 @@ int Factor(uint32_t factor, int sourceChannel, int destChannel, const Color& sou
   }
 }
 
-int BlendChannel(const Direct3D9Draw& draw, int s, int d, const Color& source) {
-  int sf = Factor(draw.RenderState(D3DRS_SRCBLEND, D3DBLEND_ONE), s, d, source);
-  int df = Factor(draw.RenderState(D3DRS_DESTBLEND, D3DBLEND_ZERO), s, d, source);
+int BlendChannel(const PixelStates& states, int s, int d, const Color& source) {
+  int sf = Factor(states.sourceBlend, s, d, source);
+  int df = Factor(states.destBlend, s, d, source);
   int sourceTerm = s * sf, destTerm = d * df;
   int result;
-  switch (draw.RenderState(D3DRS_BLENDOP, D3DBLENDOP_ADD)) {
+  switch (states.blendOp) {
     case D3DBLENDOP_SUBTRACT: result = sourceTerm - destTerm; break;
     case D3DBLENDOP_REVSUBTRACT: result = destTerm - sourceTerm; break;
     default: result = sourceTerm + destTerm; break;
@@ -164,7 +188,7 @@ bool OwnsTie(const Point& a, const Point& b) {
 
 bool Inside(double e, bool ownsTie) { return e > 0 || (e == 0 && ownsTie); }
 
-void RasterizeTriangle(const Direct3D9Draw& draw, const Direct3D9Vertex* v[3],
+void RasterizeTriangle(const Direct3D9Draw& draw, const PixelStates& states, const Direct3D9Vertex* v[3],
                        const RasterSurface& target, int left, int top, int right, int bottom,
                        const RasterSurface* texture, uint32_t flatDiffuse) {
   Point p[3] = {{v[0]->x, v[0]->y}, {v[1]->x, v[1]->y}, {v[2]->x, v[2]->y}};
@@ -200,15 +224,15 @@ void RasterizeTriangle(const Direct3D9Draw& draw, const Direct3D9Vertex* v[3],
         in.texture = Decode(texture->format, Read(*texture, tx, ty));
       }
       in.diffuse = FromArgb(flat ? flatDiffuse : v[0]->diffuse);
-      Color source = RunStages(draw, in);
+      Color source = RunStages(states, in);
       if (alphaTest && !(source.a > alphaReference)) continue;
       Color out = source;
       if (blending) {
         Color dest = Decode(target.format, Read(target, x, y));
-        out.r = BlendChannel(draw, source.r, dest.r, source);
-        out.g = BlendChannel(draw, source.g, dest.g, source);
-        out.b = BlendChannel(draw, source.b, dest.b, source);
-        out.a = BlendChannel(draw, source.a, dest.a, source);
+        out.r = BlendChannel(states, source.r, dest.r, source);
+        out.g = BlendChannel(states, source.g, dest.g, source);
+        out.b = BlendChannel(states, source.b, dest.b, source);
+        out.a = BlendChannel(states, source.a, dest.a, source);
       }
       Write(target, x, y, EncodeColor(target.format, out));
     }
@@ -222,11 +246,12 @@ void RasterizeDraw(const Direct3D9Draw& draw, const RasterSurface& target,
   int left = int(viewport.X), top = int(viewport.Y);
   int right = std::min(target.width, int(viewport.X + viewport.Width));
   int bottom = std::min(target.height, int(viewport.Y + viewport.Height));
+  const PixelStates states = ReadPixelStates(draw);
   for (size_t first = 0; first + 2 < draw.vertices.size(); first += 3) {
     const Direct3D9Vertex* triangle[3] = {&draw.vertices[first], &draw.vertices[first + 1],
                                           &draw.vertices[first + 2]};
     // Flat shading takes the colour of the triangle's first vertex.
-    RasterizeTriangle(draw, triangle, target, left, top, right, bottom, texture,
+    RasterizeTriangle(draw, states, triangle, target, left, top, right, bottom, texture,
                       draw.vertices[first].diffuse);
   }
 }

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "engine/platform/DirectInputPort.h"
+#include "engine/platform/faults/FaultPoints.h"
 #include "engine/platform/headless/HeadlessDirectInput.h"
 
 namespace port {
@@ -74,9 +75,12 @@ std::string Format(const char* format, ...) {
   return text;
 }
 
-// The failure a test scripted for this call, or DI_OK.
+// The failure a test scripted for this call, DIERR_GENERIC when the fault
+// sweep's DirectInput fault point fails it, or DI_OK.
 port::HResult ScriptedResult(const std::string& call, const std::string& device,
                              const std::string& detail = "") {
+  const bool injected = faults::Fails(faults::DIRECTINPUT);
+  if (injected) faults::NameFailedCall((device + "." + call).c_str());
   for (ScriptedFailure& failure : Script().failures) {
     if (failure.call != call || failure.times == 0) continue;
     if (!failure.device.empty() && failure.device != device) continue;
@@ -84,7 +88,7 @@ port::HResult ScriptedResult(const std::string& call, const std::string& device,
     if (failure.times > 0) failure.times -= 1;
     return failure.result;
   }
-  return port::DI_OK;
+  return injected ? port::DIERR_GENERIC : port::DI_OK;
 }
 
 // GUIDs of the scripted pads' instances: the pad's number in data1.
@@ -213,7 +217,8 @@ namespace headless {
 
 void ScriptDirectInput(const DirectInputScript& newScript) { Script() = newScript; }
 const DirectInputRecord& DirectInputCalls() { return record; }
-void ClearDirectInputCalls() { record.calls.clear(); }
+// The memory too: a long run clears the record often.
+void ClearDirectInputCalls() { record.calls = std::vector<std::string>(); }
 
 void ResetDirectInputScript() {
   Script() = DirectInputScript();
@@ -399,6 +404,8 @@ HResult IDirectInputDevice_Acquire(DirectInputDeviceHandle device) {
 
 HResult IDirectInputDevice_Unacquire(DirectInputDeviceHandle device) {
   Record(device->name + ".Unacquire");
+  HResult result = ScriptedResult("Unacquire", device->name);
+  if (result != DI_OK) return result;
   bool was = device->acquired;
   device->acquired = false;
   return was ? DI_OK : 1;  // DI_NOEFFECT
@@ -505,12 +512,16 @@ HResult IDirectInputEffect_Start(DirectInputEffectHandle effect, uint32_t iterat
                                  uint32_t flags) {
   Record(Format("%s.%s.Start(%u, %u)", effect->device->name.c_str(), EffectName(effect),
                 iterations, flags));
+  HResult result = ScriptedResult("Start", effect->device->name, EffectName(effect));
+  if (result != DI_OK) return result;
   effect->playing = true;
   return DI_OK;
 }
 
 HResult IDirectInputEffect_Stop(DirectInputEffectHandle effect) {
   Record(Format("%s.%s.Stop", effect->device->name.c_str(), EffectName(effect)));
+  HResult result = ScriptedResult("Stop", effect->device->name, EffectName(effect));
+  if (result != DI_OK) return result;
   effect->playing = false;
   return DI_OK;
 }

@@ -6,6 +6,9 @@
 // textures are plain memory, Clear, ColorFill, StretchRect,
 // GetRenderTargetData, locks, UpdateTexture and draws move pixels, and
 // every call is recorded with its arguments.
+//
+// Every call that has a failure result also passes the Direct3D 9 fault
+// point of the fault sweeps (engine/platform/faults/FaultPoints.h).
 #pragma once
 
 #include <cstdint>
@@ -150,8 +153,15 @@ std::vector<uint8_t> TextureLevelBytes(port::Direct3DTexture9Handle texture, int
 port::D3DSurfaceDesc TextureLevelDesc(port::Direct3DTexture9Handle texture, int level);
 int TextureLevelCount(port::Direct3DTexture9Handle texture);
 // The pixel the last successful Present showed, from the back buffer copied
-// at that moment.
+// at that moment, and all of that copy's bytes.
 uint32_t PresentedPixel(int x, int y);
+const std::vector<uint8_t>& PresentedBytes();
+
+// Called after every Present of the device or its swap chain, shown or
+// failed (null: none): a scripted program's frame hook in hardware mode,
+// as HeadlessPresent.h's is in software mode.
+using Direct3D9PresentHook = void (*)();
+void SetDirect3D9PresentHook(Direct3D9PresentHook hook);
 
 // DirectDraw: unavailable unless scripted; the waits are counted. With a
 // refresh period, every wait for the vertical blank (or, without DirectDraw,

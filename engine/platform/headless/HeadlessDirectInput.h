@@ -4,6 +4,9 @@
 // and any number of game controllers (with or without force feedback), make
 // any call fail, press keys on the keyboard device, and read back every call
 // made (a transcript of one line per call) and the state of each device.
+//
+// Every call that has a failure result also passes the DirectInput fault
+// point of the fault sweeps (engine/platform/faults/FaultPoints.h).
 #pragma once
 
 #include <cstdint>
@@ -25,11 +28,12 @@ struct ScriptedPad {
 // ("Initialize", "CreateDevice" for CreateDevice and CreateDeviceEx,
 // "SetDataFormat", "SetProperty", "CreateEffect", "Acquire", "GetDeviceState",
 // "SetEventNotification", "SetCooperativeLevel", "CoCreateInstance", "Poll",
-// "EnumDevices", "GetDeviceInfo", "CreateEventA"). device narrows it to one
+// "EnumDevices", "GetDeviceInfo", "CreateEventA", "Unacquire", and an
+// effect's "Start" and "Stop"). device narrows it to one
 // device ("keyboard", "mouse", "pad1" ... in scripted order) or, for the
 // object's calls, one version ("7", "8"); empty matches any. detail narrows
 // SetProperty to one property and axis ("RANGE X", "DEADZONE Y" ...) and
-// CreateEffect to one effect ("Sine", "ConstantForce"). times is how many
+// CreateEffect, Start and Stop to one effect ("Sine", "ConstantForce"). times is how many
 // matching calls fail before the call works again (-1: all of them).
 struct ScriptedFailure {
   std::string call;

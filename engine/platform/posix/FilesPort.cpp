@@ -15,6 +15,12 @@
 
 #include "engine/platform/posix/FilesPathView.h"
 
+// The fault sweeps link a copy of this port built with this switch, whose
+// reads pass the file-read fault point; the programs' own build has none.
+#if VEXLO_FAULT_POINTS
+#include "engine/platform/faults/FaultPoints.h"
+#endif
+
 namespace port {
 namespace {
 
@@ -71,6 +77,12 @@ int ReadFile(HostHandle file, void* buffer, uint32_t toRead, uint32_t* bytesRead
   if (bytesRead) *bytesRead = 0;
   PosixFile* host = FileOf(file);
   if (!host || (!buffer && toRead > 0)) return 0;
+#if VEXLO_FAULT_POINTS
+  if (faults::Fails(faults::FILE_READ)) {
+    if (faults::ReadFaultInForce() == faults::ReadFault::FAIL) return 0;
+    toRead /= 2;
+  }
+#endif
   uint32_t done = 0;
   while (done < toRead) {
     ssize_t got = read(host->descriptor, static_cast<char*>(buffer) + done, toRead - done);
