@@ -24,7 +24,8 @@ foreach(library IN LISTS exported)
   list(APPEND VEXLO_EXPORTED_GROUP Vexlo::${name})
 endforeach()
 list(JOIN VEXLO_EXPORTED_GROUP "," VEXLO_EXPORTED_GROUP)
-list(APPEND exported vexlo_platform_host ${VEXLO_NATIVE_ADAPTER} vexlo_platform_headless
+# The headless platform fails its scripted calls through the fault points.
+list(APPEND exported vexlo_platform_host ${VEXLO_NATIVE_ADAPTER} vexlo_platform_headless vexlo_fault_points
      vexlo_headless_run)
 string(REGEX REPLACE "^vexlo_" "" VEXLO_NATIVE_ADAPTER_EXPORT ${VEXLO_NATIVE_ADAPTER})
 foreach(library IN LISTS exported)
