@@ -106,9 +106,14 @@ void ShutDownWhatStarted() {
   ShutdownEngine();
 }
 
-// FatalError has run the shut-down sequence and ends the process here.
+// FatalError has run the shut-down sequence and ends the process here. (A
+// FatalError inside the shut-down run here ends it at once.)
 void OnExitProcess(uint32_t) {
-  ShutDownWhatStarted();
+  static bool exiting = false;
+  if (!exiting) {
+    exiting = true;
+    ShutDownWhatStarted();
+  }
   // The process ends under the running game: what the game held is not
   // looked for.
   WriteOutcome(Ending::FATAL, false);

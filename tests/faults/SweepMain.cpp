@@ -2,12 +2,15 @@
 // the swept boundary, then once more for every N from 1 to that count with
 // the Nth call failing, and judges every run (Verdict.h).
 //
-//   vexlo_fault_sweep ARCHIVE [--only TEXT] [--stride K] [--jobs J] [--list]
+//   vexlo_fault_sweep ARCHIVE [--only TEXT] [--stride K] [--jobs J]
+//                             [--every-verdict] [--point N] [--list]
 //
 // ARCHIVE is DATA.QPA. --only keeps the sweeps whose name contains TEXT;
 // --stride K runs every Kth N only (spread over the whole count, the last
 // N always included); --jobs J runs J children at once. Prints each sweep's
-// figures and every finding; the exit code is 1 when there was a finding.
+// figures and every finding (--every-verdict: every run's verdict); the
+// exit code is 1 when there was a finding. --point N runs the one point N
+// of the first sweep chosen (0: its clean run) and keeps its log.
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -78,6 +81,7 @@ struct Options {
   uint64_t stride = 1;
   unsigned jobs = 1;
   bool list = false;
+  bool everyVerdict = false;  // a line for every run, not only the findings
   long long point = -1;  // one run only (0: the clean one), its log kept
 };
 
@@ -86,7 +90,8 @@ constexpr int TRACE_LINES_SHOWN = 14;
 
 int Usage() {
   std::fprintf(stderr,
-               "usage: vexlo_fault_sweep DATA.QPA [--only TEXT] [--stride K] [--jobs J] [--list]\n");
+               "usage: vexlo_fault_sweep DATA.QPA [--only TEXT] [--stride K] [--jobs J] [--every-verdict]\n"
+               "                         [--point N] [--list]\n");
   return 2;
 }
 
@@ -98,6 +103,7 @@ bool ParseOptions(int argc, char** argv, Options* options) {
     else if (argument == "--stride" && hasValue) options->stride = std::max(1L, std::atol(argv[++i]));
     else if (argument == "--jobs" && hasValue) options->jobs = unsigned(std::max(1L, std::atol(argv[++i])));
     else if (argument == "--list") options->list = true;
+    else if (argument == "--every-verdict") options->everyVerdict = true;
     else if (argument == "--point" && hasValue) options->point = std::atoll(argv[++i]);
     else if (argument[0] != '-' && options->archive.empty()) options->archive = argument;
     else return false;
@@ -228,6 +234,10 @@ bool RunSweep(const SweepDefinition& definition, const Options& options,
     if (sweep::IsFinding(judgements[i].verdict)) {
       clear = false;
       findings.push_back(Describe(points[i], judgements[i]));
+    } else if (options.everyVerdict) {
+      std::printf("    N=%llu %s: %s%s%s\n", (unsigned long long)points[i],
+                  sweep::VerdictName(judgements[i].verdict), judgements[i].detail.c_str(),
+                  judgements[i].failedCall.empty() ? "" : " | ", judgements[i].failedCall.c_str());
     }
   }
   auto count = [&](sweep::Verdict verdict) { return (unsigned long long)figures.verdicts[verdict]; };
